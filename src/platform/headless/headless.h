@@ -1,0 +1,63 @@
+// Test control of the headless backend. Tests drive the whole game in-process: they post
+// input, run ticks on a clock they own, and read back the window's picture. Each test that
+// starts a game calls Reset first, so several games can run one after another.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+namespace quillorn::headless {
+
+// Forgets the window, the queue, the timers, the dialog, resource overrides and audio, and
+// sets the clock to startMs.
+void Reset(uint32_t startMs = 0);
+
+// The millisecond clock that GetTickCount reads.
+void SetClock(uint32_t ms);
+void AdvanceClock(uint32_t ms);
+
+// Input, routed as the real window routes it (to an open menu or dialog first).
+void KeyDown(uint32_t key);
+void KeyUp(uint32_t key);
+void SetActive(bool active);  // posts kMsgActivateApp
+void Command(uint32_t id);    // posts kMsgCommand, as choosing a menu item does
+
+// Dispatches every message that is due now (posted, input, paint, a due timer tick), without
+// advancing the clock. Returns the number dispatched.
+int Pump();
+// Advances the clock by 54 ms (or ms) and pumps, n times: one timer tick each.
+void Tick(int n = 1);
+void RunFor(uint32_t ms);  // advances and pumps in 1 ms steps
+
+// Called by GetMessage when nothing is due; it may post input or advance the clock. Without a
+// hook (or when it returns false) GetMessage advances the clock to the next timer tick, or
+// returns a quit with code 0 when no timer runs.
+using IdleHook = bool (*)();
+void SetIdleHook(IdleHook hook);
+
+// The window.
+bool WindowExists();
+bool WindowShown();
+const platform::WindowDesc& Window();
+const platform::Surface& WindowPicture();  // the client area as last painted
+// Bounding box of the region that the last paint updated (empty when nothing was painted).
+platform::Rect LastPaintedRect();
+int PaintCount();
+bool QuitPosted(int32_t* exitCode = nullptr);
+bool TimerRunning(uint32_t id);
+uint32_t TimerInterval(uint32_t id);
+
+// The modal dialog, if one is open.
+bool DialogOpen();
+std::string DialogName();
+
+// Resources: an override replaces (or adds) a resource for this process until Reset;
+// a hidden resource is not found.
+void OverrideResource(const char* type, const char* name, std::vector<uint8_t> bytes);
+void HideResource(const char* type, const char* name);
+
+}  // namespace quillorn::headless
