@@ -4,9 +4,9 @@
 # bytes in the program, so game sources are compiled with CP932 as the execution charset.
 include(CheckCXXSourceCompiles)
 set(CMAKE_REQUIRED_FLAGS "-fexec-charset=CP932")
-check_cxx_source_compiles("
-  static_assert(sizeof(\"\\u3042\") == 3, \"one double-byte character\");
-  int main() { return 0; }" QUILLORN_HAS_CP932)
+check_cxx_source_compiles([=[
+  static_assert(sizeof("あ") == 3, "one double-byte character and its NUL");
+  int main() { return 0; }]=] QUILLORN_HAS_CP932)
 unset(CMAKE_REQUIRED_FLAGS)
 if(NOT QUILLORN_HAS_CP932)
   message(FATAL_ERROR "The C++ compiler cannot use -fexec-charset=CP932; "

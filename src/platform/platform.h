@@ -98,8 +98,8 @@ void InvalidateRect(const Rect* rect);
 // region that was invalid when BeginPaint was called. BeginPaint empties the region and
 // returns its bounding box; EndPaint shows the result.
 Rect BeginPaint();
-void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t width,
-                      int32_t height, int32_t destX, int32_t destY);
+void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t width, int32_t height,
+                      int32_t destX, int32_t destY);
 void EndPaint();
 
 // A modal dialog laid out from a DIALOG resource. Opening returns at once; while the dialog

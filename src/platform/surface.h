@@ -3,6 +3,7 @@
 // Masked drawing combines pixels bitwise and relies on that.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,9 +14,15 @@ using Pixel = uint32_t;
 constexpr Pixel MakePixel(uint8_t r, uint8_t g, uint8_t b) {
   return (Pixel(r & g & b) << 24) | (Pixel(r) << 16) | (Pixel(g) << 8) | Pixel(b);
 }
-constexpr uint8_t PixelRed(Pixel p) { return uint8_t(p >> 16); }
-constexpr uint8_t PixelGreen(Pixel p) { return uint8_t(p >> 8); }
-constexpr uint8_t PixelBlue(Pixel p) { return uint8_t(p); }
+constexpr uint8_t PixelRed(Pixel p) {
+  return uint8_t(p >> 16);
+}
+constexpr uint8_t PixelGreen(Pixel p) {
+  return uint8_t(p >> 8);
+}
+constexpr uint8_t PixelBlue(Pixel p) {
+  return uint8_t(p);
+}
 
 constexpr Pixel kBlack = MakePixel(0, 0, 0);
 constexpr Pixel kWhite = MakePixel(255, 255, 255);

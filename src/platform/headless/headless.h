@@ -39,6 +39,10 @@ void RunFor(uint32_t ms);  // advances and pumps in 1 ms steps
 using IdleHook = bool (*)();
 void SetIdleHook(IdleHook hook);
 
+// The display this process's game runs on, for the single-copy lock (by default one of its
+// own per process, so parallel test processes never meet).
+void SetDisplayName(const std::string& name);
+
 // The window.
 bool WindowExists();
 bool WindowShown();

@@ -1,0 +1,219 @@
+// The headless backend: no screen, no devices. The clock belongs to the test, input is
+// injected, and the window's picture stays in memory to be read back.
+#include <unistd.h>
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/backend.h"
+#include "platform/dialog_box.h"
+#include "platform/headless/headless.h"
+#include "platform/input.h"
+#include "platform/menu_bar.h"
+#include "platform/resources.h"
+#include "platform/single_copy.h"
+#include "platform/window_state.h"
+
+namespace quillorn::headless {
+
+namespace {
+
+struct State {
+  uint32_t clock = 0;
+  IdleHook idleHook = nullptr;
+  platform::Rect lastPainted;
+  int paintCount = 0;
+  bool quit = false;
+  int32_t quitCode = 0;
+  std::string display;
+  // Overrides by upper-case "TYPE/NAME"; an empty optional-like flag hides the resource.
+  std::map<std::string, std::pair<bool, std::vector<uint8_t>>> overrides;
+};
+
+State& S() {
+  static State s;
+  return s;
+}
+
+std::string Key(const char* type, const char* name) {
+  std::string k = std::string(type) + "/" + name;
+  for (char& c : k)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return k;
+}
+
+int OverrideHook(const char* type, const char* name, platform::Resource& out) {
+  auto it = S().overrides.find(Key(type, name));
+  if (it == S().overrides.end()) return -1;
+  if (!it->second.first) return 0;
+  out.data = it->second.second.data();
+  out.size = it->second.second.size();
+  return 1;
+}
+
+void DispatchOrQuit(const platform::Message& m) {
+  if (m.type == platform::kMsgQuit) {
+    S().quit = true;
+    S().quitCode = int32_t(m.wParam);
+    return;
+  }
+  platform::DispatchMessage(m);
+}
+
+}  // namespace
+
+void Reset(uint32_t startMs) {
+  platform::ResetWindowState();
+  platform::DialogReset();
+  platform::MenuBarReset();
+  platform::ReleaseSingleCopy();
+  State& s = S();
+  s = State();
+  s.clock = startMs;
+  s.display = "headless-" + std::to_string(getpid());
+  platform::SetResourceHook(OverrideHook);
+}
+
+void SetClock(uint32_t ms) {
+  S().clock = ms;
+}
+void AdvanceClock(uint32_t ms) {
+  S().clock += ms;
+}
+
+void KeyDown(uint32_t key) {
+  platform::InputKeyDown(key);
+}
+void KeyUp(uint32_t key) {
+  platform::InputKeyUp(key);
+}
+void SetActive(bool active) {
+  platform::InputActivate(active);
+}
+void Command(uint32_t id) {
+  platform::InputCommand(id);
+}
+
+int Pump() {
+  int count = 0;
+  platform::Message m;
+  while (!S().quit && platform::TakeMessage(S().clock, m)) {
+    DispatchOrQuit(m);
+    ++count;
+  }
+  return count;
+}
+
+void Tick(int n) {
+  for (int i = 0; i < n; ++i) {
+    AdvanceClock(54);
+    Pump();
+  }
+}
+
+void RunFor(uint32_t ms) {
+  for (uint32_t i = 0; i < ms; ++i) {
+    AdvanceClock(1);
+    Pump();
+  }
+}
+
+void SetIdleHook(IdleHook hook) {
+  S().idleHook = hook;
+}
+
+void SetDisplayName(const std::string& name) {
+  S().display = name;
+}
+
+bool WindowExists() {
+  return platform::Window().exists;
+}
+bool WindowShown() {
+  return platform::Window().shown;
+}
+const platform::WindowDesc& Window() {
+  return platform::Window().desc;
+}
+const platform::Surface& WindowPicture() {
+  return platform::Window().picture;
+}
+platform::Rect LastPaintedRect() {
+  return S().lastPainted;
+}
+int PaintCount() {
+  return S().paintCount;
+}
+
+bool QuitPosted(int32_t* exitCode) {
+  const platform::WindowState& w = platform::Window();
+  bool posted = S().quit || w.quitPosted;
+  if (exitCode) *exitCode = S().quit ? S().quitCode : w.quitCode;
+  return posted;
+}
+
+bool TimerRunning(uint32_t id) {
+  return TimerInterval(id) != 0;
+}
+
+uint32_t TimerInterval(uint32_t id) {
+  for (const platform::Timer& t : platform::Window().timers)
+    if (t.id == id) return t.interval;
+  return 0;
+}
+
+bool DialogOpen() {
+  return platform::DialogIsOpen();
+}
+std::string DialogName() {
+  return platform::DialogOpenName();
+}
+
+void OverrideResource(const char* type, const char* name, std::vector<uint8_t> bytes) {
+  S().overrides[Key(type, name)] = {true, std::move(bytes)};
+}
+
+void HideResource(const char* type, const char* name) {
+  S().overrides[Key(type, name)] = {false, {}};
+}
+
+}  // namespace quillorn::headless
+
+namespace quillorn::platform::backend {
+
+uint32_t Now() {
+  return headless::S().clock;
+}
+
+std::string DisplayName() {
+  return headless::S().display;
+}
+
+void PollInput() {}
+
+bool WaitForInput(int32_t timeoutMs) {
+  headless::State& s = headless::S();
+  if (s.idleHook && s.idleHook()) return true;
+  if (timeoutMs < 0) return false;
+  // Waiting is time passing.
+  s.clock += uint32_t(timeoutMs);
+  return true;
+}
+
+bool CreateWindow(const WindowDesc& desc) {
+  MenuBarLoad(desc.menuName);
+  return true;
+}
+
+void ShowWindow() {}
+void DestroyWindow() {}
+
+void Present(const Surface&, const Rect& dirty) {
+  headless::S().lastPainted = dirty;
+  ++headless::S().paintCount;
+}
+
+void ChromeChanged() {}
+
+}  // namespace quillorn::platform::backend

@@ -1,0 +1,15 @@
+// The input router: every key, activation, command and close request a backend receives
+// goes through here, so that an open dialog or menu takes keys before the game does.
+#pragma once
+
+#include <cstdint>
+
+namespace quillorn::platform {
+
+void InputKeyDown(uint32_t key);
+void InputKeyUp(uint32_t key);
+void InputActivate(bool active);
+void InputCommand(uint32_t id);
+void InputClose();  // the window's close box
+
+}  // namespace quillorn::platform

@@ -1,0 +1,5 @@
+#include "shell/win_main.h"
+
+int main() {
+  return quillorn::WinMain();
+}
