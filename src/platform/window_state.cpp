@@ -3,6 +3,7 @@
 #include "platform/window_state.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/backend.h"
 
@@ -11,6 +12,7 @@ namespace quillorn::platform {
 namespace {
 
 WindowState g_window;
+TraceHook g_trace = nullptr;
 
 bool ClipToClient(Rect& r) {
   const WindowState& w = g_window;
@@ -37,6 +39,14 @@ int32_t Until(uint32_t due, uint32_t now) {
 
 WindowState& Window() {
   return g_window;
+}
+
+void SetTraceHook(TraceHook hook) {
+  g_trace = hook;
+}
+
+void Trace(const char* event) {
+  if (g_trace) g_trace(event);
 }
 
 bool RectEmpty(const Rect& r) {
@@ -102,12 +112,14 @@ bool CreateMainWindow(const WindowDesc& desc) {
     return false;
   }
   w.exists = true;
+  Trace("create-window");
   return true;
 }
 
 void ShowMainWindow() {
   if (!g_window.exists || g_window.shown) return;
   g_window.shown = true;
+  Trace("show-window");
   backend::ShowWindow();
   InvalidateRect(nullptr);
 }
@@ -116,6 +128,7 @@ void DestroyMainWindow() {
   WindowState& w = g_window;
   if (!w.exists) return;
   WindowProc proc = w.desc.proc;
+  Trace("destroy-window");
   proc(kMsgDestroy, 0, 0);
   backend::DestroyWindow();
   w.exists = false;
@@ -126,6 +139,7 @@ void DestroyMainWindow() {
 
 bool SetTimer(uint32_t id, uint32_t intervalMs) {
   if (!g_window.exists) return false;
+  Trace(("set-timer " + std::to_string(id) + " " + std::to_string(intervalMs)).c_str());
   uint32_t now = backend::Now();
   for (Timer& t : g_window.timers) {
     if (t.id == id) {
@@ -139,6 +153,7 @@ bool SetTimer(uint32_t id, uint32_t intervalMs) {
 }
 
 void KillTimer(uint32_t id) {
+  Trace(("kill-timer " + std::to_string(id)).c_str());
   auto& timers = g_window.timers;
   timers.erase(
       std::remove_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; }),
@@ -173,6 +188,7 @@ void PostMessage(uint32_t type, uint32_t wParam, int32_t lParam) {
 }
 
 void PostQuitMessage(int32_t exitCode) {
+  Trace(("quit " + std::to_string(exitCode)).c_str());
   g_window.quitPosted = true;
   g_window.quitCode = exitCode;
 }

@@ -51,4 +51,10 @@ int32_t MillisecondsToNextTimer(uint32_t now);
 
 bool RectEmpty(const Rect& r);
 
+// The window's life events (created, shown, timer set, ...) go to a hook when one is set,
+// so that tests can check their order.
+using TraceHook = void (*)(const char* event);
+void SetTraceHook(TraceHook hook);
+void Trace(const char* event);
+
 }  // namespace quillorn::platform

@@ -55,6 +55,12 @@ bool QuitPosted(int32_t* exitCode = nullptr);
 bool TimerRunning(uint32_t id);
 uint32_t TimerInterval(uint32_t id);
 
+// The window's life events in order ("create-window", "show-window", "set-timer 1 54",
+// "destroy-window", "kill-timer 1", "quit 0", ...), and a way for other parts of the
+// headless backend (audio) to add theirs.
+const std::vector<std::string>& Events();
+void RecordEvent(const char* event);
+
 // The modal dialog, if one is open.
 bool DialogOpen();
 std::string DialogName();

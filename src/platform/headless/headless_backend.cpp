@@ -27,6 +27,7 @@ struct State {
   bool quit = false;
   int32_t quitCode = 0;
   std::string display;
+  std::vector<std::string> events;
   // Overrides by upper-case "TYPE/NAME"; an empty optional-like flag hides the resource.
   std::map<std::string, std::pair<bool, std::vector<uint8_t>>> overrides;
 };
@@ -73,6 +74,14 @@ void Reset(uint32_t startMs) {
   s.clock = startMs;
   s.display = "headless-" + std::to_string(getpid());
   platform::SetResourceHook(OverrideHook);
+  platform::SetTraceHook(RecordEvent);
+}
+
+const std::vector<std::string>& Events() {
+  return S().events;
+}
+void RecordEvent(const char* event) {
+  S().events.push_back(event);
 }
 
 void SetClock(uint32_t ms) {

@@ -1,0 +1,46 @@
+// The headless audio device: the shared mixer, run on the caller's thread when a test asks.
+#include "platform/headless/headless_audio.h"
+
+#include "platform/audio.h"
+#include "platform/mixer.h"
+
+namespace quillorn {
+namespace {
+
+bool audioAvailable = true;
+
+}  // namespace
+
+namespace platform {
+
+bool OpenAudio() {
+  if (!audioAvailable) return false;
+  if (!MixerRunning()) StartMixer(headless::kAudioOutputRate, nullptr, nullptr);
+  return true;
+}
+
+void CloseAudio() {
+  StopMixer();
+}
+
+}  // namespace platform
+
+namespace headless {
+
+void ResetAudio() {
+  platform::StopMixer();
+  audioAvailable = true;
+}
+
+void SetAudioAvailable(bool available) {
+  audioAvailable = available;
+}
+
+std::vector<int16_t> RenderAudio(size_t frames) {
+  std::vector<int16_t> out(frames * 2);
+  platform::MixAudio(out.data(), frames);
+  return out;
+}
+
+}  // namespace headless
+}  // namespace quillorn
