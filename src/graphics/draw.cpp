@@ -44,13 +44,14 @@ void CopyRoomToBack() {
 }
 
 int32_t DrawTextDoubled(int32_t x, int32_t y, const char* text) {
+  platform::TextSize size = platform::MeasureText(text);
+  // Without the font (the sheet was refused) no text is drawn, but the pen still moves.
+  if (!MessageFont.exists) return 2 * size.width;
   // The text is drawn at its own size into the scratch square below the frame, then
   // enlarged into the frame; black scratch pixels leave the frame as it was.
   platform::Blit(BackBuffer, kScratchX, kScratchY, kScratchSize, kScratchSize, SpriteSheet,
                  kSheetBlackX, kSheetBlackY, RasterOp::kSrcCopy);
-  if (MessageFont.exists)
-    platform::DrawText(BackBuffer, kScratchX + 1, kScratchY + 1, text, platform::kWhite);
-  platform::TextSize size = platform::MeasureText(text);
+  platform::DrawText(BackBuffer, kScratchX + 1, kScratchY + 1, text, platform::kWhite);
   platform::StretchBlit(BackBuffer, x, y, 2, 2, BackBuffer, kScratchX, kScratchY, size.width + 3,
                         size.height + 3, RasterOp::kSrcPaint);
   return 2 * size.width;  // not the padded box: callers add the padding themselves
