@@ -1,0 +1,145 @@
+// Input from SDL: keys as virtual-key codes, focus as activation, the close box, and the
+// mouse for the menu bar and dialogs. Waiting blocks in SDL until an event or the timeout.
+#include <cstdlib>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/dialog_box.h"
+#include "platform/input.h"
+#include "platform/menu_bar.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace quillorn::platform {
+
+namespace {
+
+// Codes the classic desktop gives keys the game never looks at; the rest of the keyboard
+// gets codes above 255 (0x100 + the key's position), so that no stray key can pass for
+// one the game uses.
+uint32_t VirtualKey(const SDL_Keysym& k) {
+  SDL_Keycode sym = k.sym;
+  if (sym >= SDLK_a && sym <= SDLK_z) return uint32_t(sym - SDLK_a + 'A');
+  if (sym >= SDLK_0 && sym <= SDLK_9) return uint32_t(sym);
+  if (sym >= SDLK_F1 && sym <= SDLK_F12) return uint32_t(112 + (sym - SDLK_F1));
+  switch (sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return kKeyReturn;
+    case SDLK_SPACE:
+      return kKeySpace;
+    case SDLK_ESCAPE:
+      return kKeyEscape;
+    case SDLK_LEFT:
+      return kKeyLeft;
+    case SDLK_UP:
+      return kKeyUp;
+    case SDLK_RIGHT:
+      return kKeyRight;
+    case SDLK_DOWN:
+      return kKeyDown;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return kKeyAlt;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return 17;
+    default:
+      return 0x100 + uint32_t(k.scancode);
+  }
+}
+
+// The mouse in frame coordinates goes to an open dialog (modal: client coordinates), else
+// to the menu bar.
+void Mouse(int32_t x, int32_t y, bool down) {
+  if (DialogIsOpen()) {
+    DialogMouse(x, y - MenuBarHeight(), down);
+    return;
+  }
+  MenuBarMouse(x, y, down);
+}
+
+}  // namespace
+
+namespace sdl {
+
+void HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+      InputKeyDown(VirtualKey(e.key.keysym));  // auto-repeat arrives as further key-downs
+      break;
+    case SDL_KEYUP:
+      InputKeyUp(VirtualKey(e.key.keysym));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button == SDL_BUTTON_LEFT)
+        Mouse(e.button.x, e.button.y, e.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_MOUSEMOTION:
+      if (!DialogIsOpen()) MenuBarMouseMove(e.motion.x, e.motion.y);
+      break;
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          InputActivate(true);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          MenuBarClose();
+          InputActivate(false);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+          RedrawAll();
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          InputClose();
+          break;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;  // SDL_QUIT follows the close box's event, which already asked to close
+  }
+}
+
+}  // namespace sdl
+
+namespace backend {
+
+uint32_t Now() {
+  return uint32_t(SDL_GetTicks64());
+}
+
+std::string DisplayName() {
+  if (const char* d = std::getenv("DISPLAY"); d && *d) return d;
+  if (const char* d = std::getenv("WAYLAND_DISPLAY"); d && *d) return std::string("wayland-") + d;
+  return "console";
+}
+
+void PollInput() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) sdl::HandleEvent(e);
+}
+
+bool WaitForInput(int32_t timeoutMs) {
+  SDL_Event e;
+  int got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
+  if (got) {
+    sdl::HandleEvent(e);
+    PollInput();
+  }
+  return true;
+}
+
+}  // namespace backend
+
+}  // namespace quillorn::platform
