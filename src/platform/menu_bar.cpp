@@ -19,6 +19,7 @@ struct MenuState {
   int open = -1;
   int selected = -1;
   bool altPending = false;  // Alt is down and no other key came since: its release opens
+  uint32_t closingKey = 0;  // the key that closed the menu: its release is the menu's too
 };
 
 MenuState g_menu;
@@ -164,6 +165,10 @@ bool MenuBarKey(bool down, uint32_t key) {
     return true;
   }
   if (down) m.altPending = false;
+  if (!down && key == m.closingKey) {
+    m.closingKey = 0;
+    return true;
+  }
   if (m.open < 0) {
     if (down && key == kKeyF10) {
       OpenMenu(0, true);
@@ -173,6 +178,7 @@ bool MenuBarKey(bool down, uint32_t key) {
   }
   if (!down) return true;
   int count = int(m.menus.size());
+  m.closingKey = key;  // kept only if this key closes the menu
   switch (key) {
     case kKeyF10:
     case kKeyEscape:
@@ -200,6 +206,7 @@ bool MenuBarKey(bool down, uint32_t key) {
     default:
       break;  // every other key is swallowed while the menu is open
   }
+  if (m.open >= 0) m.closingKey = 0;
   return true;
 }
 

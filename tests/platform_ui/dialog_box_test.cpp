@@ -1,0 +1,305 @@
+// The help dialog on the headless backend: opened by the game's help command, closed by
+// Enter, Esc, OK and the close box; keys stay away from the game while ticks go on; the
+// layout fits every text at the font's natural size; the icon is decoded and drawn.
+#include "platform/dialog_box.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "harness.h"
+#include "platform/headless/headless.h"
+#include "platform/icon_image.h"
+#include "platform/input.h"
+#include "platform/menu_bar.h"
+#include "platform/text.h"
+#include "platform/ui_look.h"
+#include "shell/main_window.h"
+#include "shell/scene_handlers.h"
+
+namespace quillorn::platform {
+namespace {
+
+int confirms = 0;
+int ticks = 0;
+void OnConfirm() {
+  ++confirms;
+}
+void OnTick() {
+  ++ticks;
+}
+
+int32_t CentreX(const Rect& r) {
+  return (r.left + r.right) / 2;
+}
+int32_t CentreY(const Rect& r) {
+  return (r.top + r.bottom) / 2;
+}
+
+class HelpDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(test::StartGame());
+    confirms = ticks = 0;
+    OpenHelp();
+  }
+  void OpenHelp() {
+    sceneHandlers.confirmKeyHandler = OnConfirm;
+    sceneHandlers.tickHandler = OnTick;
+    headless::Command(kCmdHelp);
+    headless::Pump();
+    ASSERT_TRUE(headless::DialogOpen());
+    ASSERT_EQ(headless::DialogName(), "dlg_help");
+  }
+  static const Rect& OkRect() { return DialogCurrentLayout().controls[0]; }
+};
+
+TEST_F(HelpDialog, EnterPressesOk) {
+  headless::KeyDown(kKeyReturn);
+  EXPECT_FALSE(headless::DialogOpen());
+  headless::Pump();
+  EXPECT_EQ(confirms, 0);  // the key that closed the dialog is not the game's
+  EXPECT_TRUE(headless::WindowExists());
+}
+
+TEST_F(HelpDialog, EscCancelsWithoutClosingTheWindow) {
+  headless::KeyDown(kKeyEscape);
+  headless::KeyUp(kKeyEscape);
+  headless::Pump();
+  EXPECT_FALSE(headless::DialogOpen());
+  EXPECT_TRUE(headless::WindowExists());
+  // With the dialog gone, Esc is the game's again.
+  headless::KeyDown(kKeyEscape);
+  headless::Pump();
+  EXPECT_FALSE(headless::WindowExists());
+}
+
+TEST_F(HelpDialog, KeysStayAwayFromTheGameWhileTicksGoOn) {
+  for (uint32_t key : {uint32_t(kKeySpace), uint32_t(kKeyZ)}) {
+    headless::KeyDown(key);
+    headless::KeyUp(key);
+  }
+  headless::KeyDown(kKeyUp);
+  headless::KeyDown(kKeyF10);  // the menu does not open over a modal dialog
+  headless::Tick(4);
+  EXPECT_EQ(confirms, 0);
+  EXPECT_EQ(heldDirection, kDirectionNone);
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_EQ(ticks, 4);
+  EXPECT_TRUE(headless::DialogOpen());
+}
+
+TEST_F(HelpDialog, ClickOnOkCloses) {
+  const Rect ok = OkRect();
+  EXPECT_TRUE(DialogMouse(CentreX(ok), CentreY(ok), true));
+  EXPECT_TRUE(headless::DialogOpen());  // a press alone does nothing yet
+  EXPECT_TRUE(DialogMouse(CentreX(ok), CentreY(ok), false));
+  EXPECT_FALSE(headless::DialogOpen());
+  EXPECT_FALSE(DialogMouse(CentreX(ok), CentreY(ok), true));
+}
+
+TEST_F(HelpDialog, PressOnOkReleasedElsewhereDoesNothing) {
+  const Rect ok = OkRect();
+  DialogMouse(CentreX(ok), CentreY(ok), true);
+  DialogMouse(ok.right + 5, CentreY(ok), false);
+  EXPECT_TRUE(headless::DialogOpen());
+  // Nor does a release on OK that began elsewhere.
+  DialogMouse(5, 5, true);
+  DialogMouse(CentreX(ok), CentreY(ok), false);
+  EXPECT_TRUE(headless::DialogOpen());
+}
+
+TEST_F(HelpDialog, CloseBoxCancels) {
+  const Rect box = DialogCurrentLayout().closeBox;
+  DialogMouse(CentreX(box), CentreY(box), true);
+  DialogMouse(CentreX(box), CentreY(box), false);
+  EXPECT_FALSE(headless::DialogOpen());
+  EXPECT_TRUE(headless::WindowExists());
+}
+
+TEST_F(HelpDialog, WindowCloseBoxClosesOnlyTheDialog) {
+  InputClose();
+  headless::Pump();
+  EXPECT_FALSE(headless::DialogOpen());
+  EXPECT_TRUE(headless::WindowExists());
+}
+
+TEST_F(HelpDialog, OpensAgainAfterClosing) {
+  headless::KeyDown(kKeyReturn);
+  ASSERT_FALSE(headless::DialogOpen());
+  OpenHelp();
+  EXPECT_TRUE(headless::DialogOpen());
+}
+
+TEST_F(HelpDialog, EveryTextFitsItsControlAtTheChosenScale) {
+  const DialogTemplate& t = DialogCurrentTemplate();
+  const DialogLayout& l = DialogCurrentLayout();
+  // The longest line, 27 full-width characters in 180 units, sets 2.1 pixels a unit.
+  EXPECT_EQ(l.scaleTenths, 21);
+  ASSERT_EQ(l.controls.size(), t.controls.size());
+  for (size_t i = 0; i < t.controls.size(); ++i) {
+    const Rect& r = l.controls[i];
+    const DialogControl& c = t.controls[i];
+    EXPECT_EQ(r.left - l.body.left, c.x * 21 / 10) << i;
+    EXPECT_EQ(r.top - l.body.top, c.y * 21 / 10) << i;
+    EXPECT_EQ(r.right - l.body.left, (c.x + c.width) * 21 / 10) << i;
+    EXPECT_EQ(r.bottom - l.body.top, (c.y + c.height) * 21 / 10) << i;
+    if (t.controls[i].kind == kControlIcon) {
+      EXPECT_GE(r.right - r.left, kDialogIconSize) << i;
+      EXPECT_GE(r.bottom - r.top, kDialogIconSize) << i;
+      continue;
+    }
+    TextSize s = MeasureText(t.controls[i].text.c_str());
+    EXPECT_LE(s.width, r.right - r.left) << i;
+    EXPECT_LE(s.height, r.bottom - r.top) << i;
+    // Inside the dialog's body.
+    EXPECT_GE(r.left, l.body.left) << i;
+    EXPECT_LE(r.right, l.body.right) << i;
+    EXPECT_LE(r.bottom, l.body.bottom) << i;
+  }
+  // At one tenth less, the longest line would not fit.
+  DialogTemplate longest = t;
+  longest.controls = {t.controls[6]};
+  EXPECT_EQ(MeasureText(t.controls[6].text.c_str()).width, 27 * 14);
+  EXPECT_EQ(DialogFitScale(longest), 21);
+}
+
+TEST_F(HelpDialog, CentredOverTheClientArea) {
+  const DialogLayout& l = DialogCurrentLayout();
+  int32_t w = l.frame.right - l.frame.left, h = l.frame.bottom - l.frame.top;
+  EXPECT_EQ(w, 191 * 21 / 10 + 2 * kDialogBorder);
+  EXPECT_EQ(h, 195 * 21 / 10 + kDialogCaptionHeight + 2 * kDialogBorder);
+  EXPECT_EQ(l.frame.left, (480 - w) / 2);
+  EXPECT_EQ(l.frame.top, (512 - h) / 2);
+  EXPECT_GE(l.frame.left, 0);
+  EXPECT_GE(l.frame.top, 0);
+  EXPECT_EQ(l.body.top, l.caption.bottom);
+  EXPECT_EQ(l.caption.bottom - l.caption.top, kDialogCaptionHeight);
+  EXPECT_GE(l.closeBox.left, l.caption.left);
+  EXPECT_LE(l.closeBox.right, l.caption.right);
+  EXPECT_GE(l.closeBox.top, l.caption.top);
+  EXPECT_LE(l.closeBox.bottom, l.caption.bottom);
+}
+
+TEST_F(HelpDialog, DrawsCaptionTextsAndTheDefaultButton) {
+  Surface s;
+  Rect where;
+  ASSERT_TRUE(DialogDraw(s, where));
+  const DialogLayout& l = DialogCurrentLayout();
+  EXPECT_EQ(where.left, l.frame.left);
+  EXPECT_EQ(where.top, l.frame.top);
+  EXPECT_EQ(s.width, l.frame.right - l.frame.left);
+  EXPECT_EQ(s.height, l.frame.bottom - l.frame.top);
+  auto at = [&](int32_t x, int32_t y) { return s.Row(y - l.frame.top)[x - l.frame.left]; };
+  EXPECT_EQ(at(l.caption.left + 1, l.caption.top + 1), kCaptionColor);
+  EXPECT_EQ(at(l.body.right - 2, l.body.bottom - 2), kFaceColor);
+  const Rect ok = OkRect();
+  EXPECT_EQ(at(ok.left, ok.top), kSelectColor);  // the default button's frame
+  // Each static text leaves black pixels in its control and none right of its text.
+  const DialogTemplate& t = DialogCurrentTemplate();
+  for (size_t i = 2; i < t.controls.size(); ++i) {
+    const Rect& r = l.controls[i];
+    int32_t textRight = r.left + MeasureText(t.controls[i].text.c_str()).width;
+    int inside = 0, beyond = 0;
+    for (int32_t y = r.top; y < r.top + kFontHeight; ++y)
+      for (int32_t x = r.left; x < r.right; ++x)
+        (x < textRight ? inside : beyond) += at(x, y) == kTextColor;
+    EXPECT_GT(inside, 20) << i;
+    EXPECT_EQ(beyond, 0) << i;
+  }
+}
+
+// A 32 x 32, 32-bit .ico: an opaque red top row, a green pixel at (5, 10), a half
+// transparent blue one at (6, 10), the rest transparent.
+std::vector<uint8_t> TestIcon() {
+  std::vector<uint8_t> f;
+  auto u16 = [&](uint32_t v) { f.push_back(uint8_t(v)), f.push_back(uint8_t(v >> 8)); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  const uint32_t pixels = 32 * 32 * 4, mask = 32 * 4, bytes = 40 + pixels + mask;
+  u16(0), u16(1), u16(1);  // icon directory, one image
+  f.push_back(32), f.push_back(32), f.push_back(0), f.push_back(0);
+  u16(1), u16(32), u32(bytes), u32(22);  // planes, bits, size, offset
+  u32(40), u32(32), u32(64), u16(1), u16(32), u32(0), u32(pixels), u32(0), u32(0), u32(0), u32(0);
+  for (int row = 31; row >= 0; --row) {  // bottom row first
+    for (int x = 0; x < 32; ++x) {
+      uint8_t b = 0, g = 0, r = 0, a = 0;
+      if (row == 0) r = 255, a = 255;
+      if (row == 10 && x == 5) g = 255, a = 255;
+      if (row == 10 && x == 6) b = 255, a = 128;
+      f.push_back(b), f.push_back(g), f.push_back(r), f.push_back(a);
+    }
+  }
+  f.insert(f.end(), mask, 0);
+  return f;
+}
+
+TEST(IconImage, DecodesTopRowFirstWithStraightAlpha) {
+  std::vector<uint8_t> bytes = TestIcon();
+  IconImage icon;
+  ASSERT_TRUE(DecodeIcon({bytes.data(), bytes.size()}, 32, icon));
+  EXPECT_EQ(icon.width, 32);
+  EXPECT_EQ(icon.height, 32);
+  EXPECT_EQ(icon.argb[0], 0xFFFF0000u);
+  EXPECT_EQ(icon.argb[31], 0xFFFF0000u);
+  EXPECT_EQ(icon.argb[10 * 32 + 5], 0xFF00FF00u);
+  EXPECT_EQ(icon.argb[10 * 32 + 6], 0x800000FFu);
+  EXPECT_EQ(icon.argb[31 * 32 + 31], 0u);
+  EXPECT_FALSE(DecodeIcon({bytes.data(), bytes.size()}, 16, icon));  // no 16 x 16 image
+  EXPECT_FALSE(DecodeIcon({bytes.data(), 100}, 32, icon));           // cut short
+}
+
+TEST(IconImage, DialogDrawsTheIconOverItsBackground) {
+  ASSERT_TRUE(test::StartGame());
+  headless::OverrideResource("ICON", "ICO", TestIcon());  // read when the dialog opens
+  headless::Command(kCmdHelp);
+  headless::Pump();
+  ASSERT_TRUE(headless::DialogOpen());
+  Surface s;
+  Rect where;
+  ASSERT_TRUE(DialogDraw(s, where));
+  const Rect& r = DialogCurrentLayout().controls[1];
+  auto at = [&](int32_t x, int32_t y) {
+    return s.Row(r.top + y - where.top)[r.left + x - where.left];
+  };
+  EXPECT_EQ(at(0, 0), MakePixel(255, 0, 0));
+  EXPECT_EQ(at(31, 0), MakePixel(255, 0, 0));
+  EXPECT_EQ(at(5, 10), MakePixel(0, 255, 0));
+  Pixel half = at(6, 10);  // half blue over the light grey face
+  EXPECT_EQ(PixelBlue(half), (255 * 128 + 240 * 127) / 255);
+  EXPECT_EQ(PixelRed(half), 240 * 127 / 255);
+  EXPECT_EQ(at(20, 20), kFaceColor);
+}
+
+TEST(IconImage, MissingIconLeavesTheDialogWithoutOne) {
+  ASSERT_TRUE(test::StartGame());
+  headless::HideResource("ICON", "ICO");
+  headless::Command(kCmdHelp);
+  headless::Pump();
+  Surface s;
+  Rect where;
+  ASSERT_TRUE(DialogDraw(s, where));
+  const Rect& r = DialogCurrentLayout().controls[1];
+  for (int32_t y = 0; y < kDialogIconSize; ++y)
+    for (int32_t x = 0; x < kDialogIconSize; ++x)
+      ASSERT_EQ(s.Row(r.top + y - where.top)[r.left + x - where.left], kFaceColor);
+}
+
+TEST(DialogOpen, AMissingTemplateOpensNothing) {
+  ASSERT_TRUE(test::StartGame());
+  headless::HideResource("DIALOG", "DLG_HELP");
+  headless::Command(kCmdHelp);
+  headless::Pump();
+  EXPECT_FALSE(headless::DialogOpen());
+}
+
+TEST(DialogOpen, OpeningClosesAnOpenMenu) {
+  ASSERT_TRUE(test::StartGame());
+  headless::KeyDown(kKeyF10);
+  ASSERT_TRUE(MenuBarOpen());
+  OpenDialog("dlg_help", HelpDialogProc);
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_TRUE(DialogIsOpen());
+}
+
+}  // namespace
+}  // namespace quillorn::platform

@@ -1,0 +1,282 @@
+// The menu bar on the headless backend: opening with F10, a tap of Alt or the mouse,
+// moving with the arrows, choosing with Enter or a click, closing with Esc, and keeping
+// keys (not ticks) away from the window while it is open.
+#include "platform/menu_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "platform/ui_look.h"
+#include "ui_harness.h"
+
+namespace quillorn::platform {
+namespace {
+
+using test::ReceivedOf;
+
+class MenuBar : public ::testing::Test {
+ protected:
+  void SetUp() override { test::OpenRecordingWindow(); }
+  static void Press(uint32_t key) {
+    headless::KeyDown(key);
+    headless::KeyUp(key);
+    headless::Pump();
+  }
+  // Centre of an entry of the open drop-down.
+  static void EntryCentre(int entry, int32_t& x, int32_t& y) {
+    Rect box;
+    ASSERT_TRUE(MenuBarDropDownRect(box));
+    x = (box.left + box.right) / 2;
+    for (y = box.top; y < box.bottom && MenuBarEntryAt(x, y) != entry; ++y) {
+    }
+    ASSERT_LT(y, box.bottom) << "entry " << entry << " not found";
+    y += kMenuEntryHeight / 2;
+    ASSERT_EQ(MenuBarEntryAt(x, y), entry);
+  }
+};
+
+TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientArea) {
+  EXPECT_EQ(MenuBarHeight(), kMenuBarHeight);
+  ASSERT_EQ(MenuBarMenus().size(), 1u);
+  EXPECT_FALSE(MenuBarOpen());
+  Rect title = MenuBarTitleRect(0);
+  EXPECT_EQ(title.top, 0);
+  EXPECT_EQ(title.bottom, kMenuBarHeight);
+  EXPECT_EQ(title.right - title.left, MeasureText("menu").width + 2 * kMenuTitlePad);
+}
+
+TEST_F(MenuBar, NoMenuNameMeansNoBar) {
+  test::OpenRecordingWindow(nullptr);
+  EXPECT_EQ(MenuBarHeight(), 0);
+  headless::KeyDown(kKeyF10);
+  headless::Pump();
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyF10});
+}
+
+TEST_F(MenuBar, F10OpensWithTheFirstEntryAndKeepsKeysFromTheWindow) {
+  Press(kKeyF10);
+  EXPECT_TRUE(MenuBarOpen());
+  EXPECT_EQ(MenuBarOpenIndex(), 0);
+  EXPECT_EQ(MenuBarSelectedEntry(), 0);
+  Press(kKeySpace);
+  Press('Z');
+  Press(kKeyE);
+  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());
+  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
+  EXPECT_TRUE(MenuBarOpen());
+}
+
+TEST_F(MenuBar, TicksKeepComingWhileOpen) {
+  Press(kKeyF10);
+  headless::Tick(3);
+  EXPECT_EQ(ReceivedOf(kMsgTimer), (std::vector<uint32_t>{1, 1, 1}));
+  EXPECT_TRUE(MenuBarOpen());
+}
+
+TEST_F(MenuBar, ArrowsSkipSeparatorsAndWrap) {
+  Press(kKeyF10);
+  std::vector<int> seen;
+  for (int i = 0; i < 6; ++i) {
+    Press(kKeyDown);
+    seen.push_back(MenuBarSelectedEntry());
+  }
+  EXPECT_EQ(seen, (std::vector<int>{2, 4, 6, 8, 0, 2}));
+  Press(kKeyUp);
+  Press(kKeyUp);
+  EXPECT_EQ(MenuBarSelectedEntry(), 8);
+  Press(kKeyLeft);  // one drop-down only: nowhere to go
+  EXPECT_EQ(MenuBarSelectedEntry(), 8);
+}
+
+TEST_F(MenuBar, EnterDeliversEachEntrysCommandAndCloses) {
+  const uint32_t ids[] = {40006, 40001, 40005, 40002, 40003};
+  for (int n = 0; n < 5; ++n) {
+    test::Received().clear();
+    Press(kKeyF10);
+    for (int i = 0; i < n; ++i) Press(kKeyDown);
+    Press(kKeyReturn);
+    EXPECT_FALSE(MenuBarOpen());
+    EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{ids[n]}) << n;
+    EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+  }
+  // The last one was the quit entry: its id reached the window; the window itself decides.
+  EXPECT_TRUE(headless::WindowExists());
+}
+
+TEST_F(MenuBar, EscClosesWithoutACommandAndKeysReachTheWindowAgain) {
+  Press(kKeyF10);
+  Press(kKeyDown);
+  Press(kKeyEscape);
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
+  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());  // Esc's release closed nothing else
+  EXPECT_TRUE(headless::WindowExists());
+  Press(kKeyUp);
+  EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyUp});
+  EXPECT_EQ(ReceivedOf(kMsgKeyUp), std::vector<uint32_t>{kKeyUp});
+}
+
+TEST_F(MenuBar, F10AgainCloses) {
+  Press(kKeyF10);
+  Press(kKeyF10);
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+}
+
+TEST_F(MenuBar, ATapOfAltOpensAndAnotherCloses) {
+  headless::KeyDown(kKeyAlt);
+  EXPECT_FALSE(MenuBarOpen());  // it opens when Alt comes up, not before
+  headless::KeyUp(kKeyAlt);
+  EXPECT_TRUE(MenuBarOpen());
+  EXPECT_EQ(MenuBarSelectedEntry(), 0);
+  Press(kKeyAlt);
+  EXPECT_FALSE(MenuBarOpen());
+  headless::Pump();
+  EXPECT_TRUE(test::Received().empty());
+}
+
+TEST_F(MenuBar, AltHeldWithAnotherKeyIsNoTap) {
+  headless::KeyDown(kKeyAlt);
+  headless::KeyDown('X');
+  headless::KeyUp('X');
+  headless::KeyUp(kKeyAlt);
+  headless::Pump();
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{'X'});
+}
+
+TEST_F(MenuBar, ClickOnTheTitleOpensAndAClickOnAnEntryChoosesIt) {
+  Rect title = MenuBarTitleRect(0);
+  int32_t tx = (title.left + title.right) / 2, ty = kMenuBarHeight / 2;
+  EXPECT_TRUE(MenuBarMouse(tx, ty, true));
+  EXPECT_TRUE(MenuBarOpen());
+  EXPECT_EQ(MenuBarSelectedEntry(), -1);  // opened by the mouse: nothing highlighted yet
+  EXPECT_TRUE(MenuBarMouse(tx, ty, false));
+  EXPECT_TRUE(MenuBarOpen());  // releasing over the title leaves it open
+
+  int32_t x, y;
+  EntryCentre(6, x, y);
+  MenuBarMouseMove(x, y);
+  EXPECT_EQ(MenuBarSelectedEntry(), 6);
+  EXPECT_TRUE(MenuBarMouse(x, y, true));
+  EXPECT_TRUE(MenuBarMouse(x, y, false));
+  EXPECT_FALSE(MenuBarOpen());
+  headless::Pump();
+  EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{40002});
+}
+
+TEST_F(MenuBar, PressOnTitleDragAndReleaseOnAnEntryChoosesIt) {
+  Rect title = MenuBarTitleRect(0);
+  MenuBarMouse(title.left + 2, 5, true);
+  int32_t x, y;
+  EntryCentre(8, x, y);
+  MenuBarMouseMove(x, y);
+  MenuBarMouse(x, y, false);
+  headless::Pump();
+  EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{40003});
+}
+
+TEST_F(MenuBar, ClicksOnSeparatorsAndOutsideChooseNothing) {
+  Rect title = MenuBarTitleRect(0);
+  MenuBarMouse(title.left + 2, 5, true);
+  MenuBarMouse(title.left + 2, 5, false);
+  int32_t x, y;
+  EntryCentre(2, x, y);
+  int32_t separatorY = y + kMenuEntryHeight / 2 + kMenuSeparatorHeight / 2;  // just below
+  EXPECT_EQ(MenuBarEntryAt(x, separatorY), -1);
+  MenuBarMouse(x, separatorY, true);
+  MenuBarMouse(x, separatorY, false);
+  EXPECT_TRUE(MenuBarOpen());
+  EXPECT_TRUE(MenuBarMouse(400, 400, true));  // outside: closes, and goes nowhere else
+  EXPECT_FALSE(MenuBarOpen());
+  EXPECT_FALSE(MenuBarMouse(400, 400, false));
+  headless::Pump();
+  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
+  EXPECT_FALSE(MenuBarMouse(400, 400, true));  // closed: the click is not the menu's
+}
+
+TEST_F(MenuBar, ClickOnTheTitleOfTheOpenMenuCloses) {
+  Rect title = MenuBarTitleRect(0);
+  MenuBarMouse(title.left + 2, 5, true);
+  MenuBarMouse(title.left + 2, 5, false);
+  MenuBarMouse(title.left + 2, 5, true);
+  EXPECT_FALSE(MenuBarOpen());
+}
+
+TEST_F(MenuBar, LeftAndRightSwitchBetweenDropDowns) {
+  test::OpenRecordingWindow("DEBUG_MENU");
+  Press(kKeyF10);
+  Press(kKeyRight);
+  EXPECT_EQ(MenuBarOpenIndex(), 1);
+  EXPECT_EQ(MenuBarSelectedEntry(), 0);
+  Press(kKeyDown);
+  Press(kKeyReturn);
+  EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{40009});
+  Press(kKeyF10);
+  Press(kKeyLeft);
+  EXPECT_EQ(MenuBarOpenIndex(), 1);  // wraps around
+  Press(kKeyLeft);
+  EXPECT_EQ(MenuBarOpenIndex(), 0);
+  Rect second = MenuBarTitleRect(1);
+  EXPECT_EQ(second.left, MenuBarTitleRect(0).right);
+}
+
+TEST_F(MenuBar, DrawsAGreyBarAndTheOpenTitleHighlighted) {
+  Surface bar = MakeSurface(480, kMenuBarHeight);
+  MenuBarDraw(bar);
+  EXPECT_EQ(bar.Row(2)[470], kFaceColor);
+  EXPECT_EQ(bar.Row(kMenuBarHeight - 1)[470], kEdgeColor);
+  Rect title = MenuBarTitleRect(0);
+  EXPECT_EQ(bar.Row(1)[title.left + 1], kFaceColor);
+  Press(kKeyF10);
+  MenuBarDraw(bar);
+  EXPECT_EQ(bar.Row(1)[title.left + 1], kHotColor);
+  EXPECT_EQ(bar.Row(0)[title.left], kHotEdgeColor);
+  // The title's letters are drawn in black.
+  int dark = 0;
+  for (int32_t y = 0; y < kMenuBarHeight; ++y)
+    for (int32_t x = title.left; x < title.right; ++x) dark += bar.Row(y)[x] == kTextColor;
+  EXPECT_GT(dark, 10);
+}
+
+TEST_F(MenuBar, DrawsTheDropDownWithHighlightAndSeparators) {
+  Surface dd;
+  Rect where;
+  EXPECT_FALSE(MenuBarDrawDropDown(dd, where));
+  Press(kKeyF10);
+  Press(kKeyDown);  // the second entry
+  ASSERT_TRUE(MenuBarDrawDropDown(dd, where));
+  EXPECT_EQ(where.top, kMenuBarHeight);
+  EXPECT_EQ(where.left, MenuBarTitleRect(0).left);
+  EXPECT_EQ(dd.width, where.right - where.left);
+  EXPECT_EQ(dd.height, where.bottom - where.top);
+  EXPECT_EQ(dd.height, 2 * kFrameBorder + 5 * kMenuEntryHeight + 4 * kMenuSeparatorHeight);
+  EXPECT_EQ(dd.Row(0)[0], kShadowColor);
+  // Rows: entry 0, separator, entry 2 (highlighted), ...
+  int32_t entry0 = kFrameBorder, sep = entry0 + kMenuEntryHeight,
+          entry2 = sep + kMenuSeparatorHeight;
+  EXPECT_EQ(dd.Row(entry0 + 1)[3], kMenuColor);
+  EXPECT_EQ(dd.Row(entry2 + 1)[3], kSelectColor);
+  EXPECT_EQ(dd.Row(entry2 + kMenuEntryHeight - 1)[dd.width - 3], kSelectColor);
+  EXPECT_EQ(dd.Row(sep + kMenuSeparatorHeight / 2 - 1)[10], kEdgeColor);
+  EXPECT_EQ(dd.Row(sep + kMenuSeparatorHeight / 2)[10], kWhite);
+  // The highlighted entry's text is white on the highlight.
+  int white = 0;
+  for (int32_t y = entry2; y < entry2 + kMenuEntryHeight; ++y)
+    for (int32_t x = kMenuEntryLeft; x < kMenuEntryLeft + 5 * 14; ++x)
+      white += dd.Row(y)[x] == kSelectTextColor;
+  EXPECT_GT(white, 20);
+  // Every entry fits the box with room on both sides.
+  for (const MenuEntry& e : MenuBarMenus()[0].entries)
+    EXPECT_LE(kMenuEntryLeft + MeasureText(e.text.c_str()).width + kMenuEntryRight, dd.width);
+}
+
+}  // namespace
+}  // namespace quillorn::platform
