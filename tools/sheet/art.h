@@ -62,7 +62,7 @@ Picture MirrorX(const Picture& src);
 struct Shape {
   int w = 32, h = 32;
   std::vector<uint8_t> on;
-  explicit Shape(int width = 32, int height = 32) : w(width), h(height), on(width * height, 0) {}
+  explicit Shape(int width = 64, int height = 64) : w(width), h(height), on(width * height, 0) {}
   bool Has(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && on[y * w + x]; }
   void Add(int x, int y) {
     if (x >= 0 && y >= 0 && x < w && y < h) on[y * w + x] = 1;

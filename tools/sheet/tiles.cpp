@@ -102,6 +102,7 @@ void Carpet(Pic& p, const std::string& ramp, int base, const std::string& trim, 
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       if ((x + y) % 4 == 0 && (x / 2 + y / 2) % 2 == 0) Tint(p, x, y, -1);  // weave
+  Speckle(p, seed, 6, 1);
   if (edgesLR)
     for (int y = 0; y < 32; ++y) {
       p.Set(1, y, Ink(trim, 4)), p.Set(2, y, Ink(trim, 3)), p.Set(0, y, Ink(ramp, base - 2));
