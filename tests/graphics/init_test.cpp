@@ -112,7 +112,7 @@ TEST(GraphicsInitTest, RefusedSheetsLeaveOnlyTheBuffers) {
   std::vector<uint8_t> shortByOne(full.begin(), full.end() - 1);
   std::vector<uint8_t> headerOnly(full.begin(), full.begin() + 40);
   std::vector<uint8_t> tooShortForHeader(full.begin(), full.begin() + 39);
-  DibSpec four, twentyFour, one, zeroWidth, zeroHeight, negWidth, negHeight, smallHeader;
+  DibShape four, twentyFour, one, zeroWidth, zeroHeight, negWidth, negHeight, smallHeader;
   four.bitCount = 4;
   twentyFour.bitCount = 24;
   one.bitCount = 1;
@@ -161,7 +161,7 @@ TEST(GraphicsInitTest, ARefusalAfterASuccessLeavesNoStaleSheet) {
   headless::Reset();
   headless::OverrideResource("BITMAP", "PAT", MakeTestSheet());
   ASSERT_EQ(InitGraphics(), 1);
-  DibSpec four;
+  DibShape four;
   four.bitCount = 4;
   headless::OverrideResource("BITMAP", "PAT", MakeTestSheet(four));
   EXPECT_EQ(InitGraphics(), 0);

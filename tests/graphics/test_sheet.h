@@ -25,7 +25,7 @@ inline platform::Pixel IndexPixel(int index) {
   return platform::MakePixel(c.r, c.g, c.b);
 }
 
-struct DibSpec {
+struct DibShape {
   int32_t width = kSheetWidth;
   int32_t height = kSheetHeight;
   uint16_t bitCount = 8;
@@ -34,31 +34,31 @@ struct DibSpec {
 
 // indexAt(x, y) gives the colour index of the picture's pixel, y counted from the top; the
 // rows are stored bottom-up and padded to four bytes.
-inline std::vector<uint8_t> MakeDib(const DibSpec& spec,
+inline std::vector<uint8_t> MakeDib(const DibShape& shape,
                                     const std::function<uint8_t(int32_t, int32_t)>& indexAt) {
   auto put32 = [](std::vector<uint8_t>& v, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) v[at + size_t(i)] = uint8_t(value >> (8 * i));
   };
-  size_t stride = spec.width > 0 ? (size_t(spec.width) + 3) & ~size_t(3) : 0;
-  size_t rows = spec.height > 0 ? size_t(spec.height) : 0;
-  std::vector<uint8_t> bytes(spec.headerSize + 1024 + stride * rows, 0);
-  put32(bytes, 0, spec.headerSize);
-  put32(bytes, 4, uint32_t(spec.width));
-  put32(bytes, 8, uint32_t(spec.height));
+  size_t stride = shape.width > 0 ? (size_t(shape.width) + 3) & ~size_t(3) : 0;
+  size_t rows = shape.height > 0 ? size_t(shape.height) : 0;
+  std::vector<uint8_t> bytes(shape.headerSize + 1024 + stride * rows, 0);
+  put32(bytes, 0, shape.headerSize);
+  put32(bytes, 4, uint32_t(shape.width));
+  put32(bytes, 8, uint32_t(shape.height));
   bytes[12] = 1;
-  bytes[14] = uint8_t(spec.bitCount);
-  bytes[15] = uint8_t(spec.bitCount >> 8);
+  bytes[14] = uint8_t(shape.bitCount);
+  bytes[15] = uint8_t(shape.bitCount >> 8);
   put32(bytes, 32, 256);
   for (int i = 0; i < 256; ++i) {
     Rgb c = TableColor(i);
-    size_t at = spec.headerSize + 4 * size_t(i);
+    size_t at = shape.headerSize + 4 * size_t(i);
     bytes[at] = c.b;
     bytes[at + 1] = c.g;
     bytes[at + 2] = c.r;
   }
-  size_t pixels = spec.headerSize + 1024;
+  size_t pixels = shape.headerSize + 1024;
   for (size_t stored = 0; stored < rows; ++stored)
-    for (int32_t x = 0; x < spec.width; ++x)
+    for (int32_t x = 0; x < shape.width; ++x)
       bytes[pixels + stored * stride + size_t(x)] = indexAt(x, int32_t(rows - 1 - stored));
   return bytes;
 }
@@ -94,8 +94,8 @@ inline uint8_t SheetIndex(int32_t x, int32_t y) {
   return uint8_t(10 + (x * 3 + y * 7) % 161);
 }
 
-inline std::vector<uint8_t> MakeTestSheet(const DibSpec& spec = {}) {
-  return MakeDib(spec, SheetIndex);
+inline std::vector<uint8_t> MakeTestSheet(const DibShape& shape = {}) {
+  return MakeDib(shape, SheetIndex);
 }
 
 }  // namespace quillorn::test
