@@ -267,11 +267,15 @@ std::vector<Tile> EntryPoints(const Castle& c, int room) {
 Grid ReachableTiles(const Castle& c, int room, bool* leaks, Tile* leak) {
   Grid reach = Flood(c.rooms[room], EntryPoints(c, room), nullptr);
   if (leaks) *leaks = false;
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x)
-      if (reach[y][x] && InBorderRing(x, y) && leaks && !*leaks) {
-        *leaks = true;
-        if (leak) *leak = {x, y};
+  // Name the gap: the reachable tile inside the ring that opens onto it.
+  for (int y = 1; y <= 13; ++y)
+    for (int x = 1; x <= 13; ++x)
+      for (int d = 0; d < 4 && reach[y][x] && leaks && !*leaks; ++d) {
+        int nx = x + kDx[d], ny = y + kDy[d];
+        if (InBorderRing(nx, ny) && reach[ny][nx]) {
+          *leaks = true;
+          if (leak) *leak = {x, y};
+        }
       }
   return reach;
 }
