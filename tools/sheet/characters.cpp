@@ -94,7 +94,7 @@ void DrawGarment(Picture& p, const Look& k, const Body& b, View v) {
   }
   Paint(p, torso, k.coat, k.coat == "cloth" ? 5 : 3, Edge::kOver);
   // a belt or sash across the waist for tunics and armour; the dress gets a lighter bodice
-  if (k.garment == "tunic" || k.garment == "armour") {
+  if ((k.garment == "tunic" || k.garment == "armour") && b.waist - b.torso0 >= 4) {
     std::string beltRamp = k.garment == "armour" ? "steel" : "wood";
     for (int x = x0; x <= x1; ++x) p.Set(x, b.waist - 1, Ink(beltRamp, 1));
     if (!side) p.Set(15, b.waist - 1, Ink("gold", 4)), p.Set(16, b.waist - 1, Ink("gold", 3));
@@ -194,16 +194,24 @@ void DrawHair(Picture& p, const Look& k, int t, View v) {
     else if (v == kSide)
       s.Rect(11, t + 3, 3, 3);
     else
-      s.Rect(11, t + 3, 10, 4);
+      s.Rect(11, t + 5, 10, 2), s.Add(11, t + 4), s.Add(20, t + 4);
     Paint(p, s, k.hair, 5, Edge::kNone);
     return;
   }
   bool longHair = st == "long";
   if (v == kBack) {
-    s.Rect(11, t - 1, 10, longHair ? 14 : 8);
-    s.Rect(10, t + 1, 12, longHair ? 11 : 5);
+    s.Rect(11, t - 1, 10, 8);
+    s.Rect(10, t + 1, 12, 5);
     s.Remove(10, t + 1), s.Remove(21, t + 1);
-    if (!longHair) s.Rect(12, t + 7, 8, 1);
+    if (!longHair)
+      s.Rect(12, t + 7, 8, 1);
+    else {
+      // long hair falls to the shoulder blades and tapers to a rounded end
+      s.Rect(10, t + 6, 12, 3);
+      s.Rect(11, t + 9, 10, 2);
+      s.Rect(12, t + 11, 8, 1);
+      s.Rect(14, t + 12, 4, 1);
+    }
   } else if (v == kFront) {
     s.Rect(11, t - 1, 10, 3);
     s.Rect(10, t + 1, 2, longHair ? 11 : 4);
@@ -218,6 +226,12 @@ void DrawHair(Picture& p, const Look& k, int t, View v) {
     s.Add(19, t + 2);
   }
   Paint(p, s, k.hair, 4, Edge::kOver);
+  // a sheen where the light from the top left catches the hair
+  for (int x = 12; x <= 15; ++x)
+    if (s.Has(x, t) && s.Has(x, t - 1)) p.Set(x, t, Ink(k.hair, 6));
+  p.Set(13, t - 1, Ink(k.hair, 5));
+  if (v == kBack && longHair)
+    for (int y = t + 3; y <= t + 10; ++y) p.Set(16, y, Ink(k.hair, 3));  // the parting
   if (st == "pigtails") {
     Shape a, b;
     if (v == kSide)

@@ -253,6 +253,36 @@ Image Help() {
   return img;
 }
 
+// Every floor tile repeated 3 x 3, to spot seams.
+Image Floors() {
+  Image img(10 * 100, 4 * 100, 0x202020);
+  for (int id = 0; id < 40; ++id)
+    for (int k = 0; k < 9; ++k)
+      Tile(img, (id % 10) * 100 + 2 + 32 * (k % 3), (id / 10) * 100 + 2 + 32 * (k / 3), id);
+  Image big = Scale(img, 2);
+  for (int id = 0; id < 40; ++id) Label(big, (id % 10) * 200 + 4, (id / 10) * 200 + 4, id);
+  return big;
+}
+
+// The icon's two pictures as the icon file would show them, enlarged.
+Image Icon(const std::vector<uint8_t>& ico) {
+  Image img(2 * 32 + 16 + 6, 34, 0x406040);
+  int x0 = 1;
+  for (int k = 0; k < 2; ++k) {
+    const uint8_t* e = &ico[6 + 16 * k];
+    int n = e[0];
+    uint32_t off = e[12] | e[13] << 8 | e[14] << 16 | uint32_t(e[15]) << 24;
+    const uint8_t* bits = &ico[off + 40];
+    for (int y = 0; y < n; ++y)
+      for (int x = 0; x < n; ++x) {
+        const uint8_t* px = bits + 4 * ((n - 1 - y) * n + x);
+        if (px[3]) img.Set(x0 + x, 1 + y, uint32_t(px[2]) << 16 | px[1] << 8 | px[0]);
+      }
+    x0 += n + 4;
+  }
+  return Scale(img, 4);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -267,6 +297,11 @@ int main(int argc, char** argv) {
             WritePng(dir + "/room2.png", Scale(Room2(), 2)) &&
             WritePng(dir + "/title.png", Scale(Title(), 2)) &&
             WritePng(dir + "/staffroll.png", Scale(StaffRoll(), 2)) &&
-            WritePng(dir + "/help.png", Help());
+            WritePng(dir + "/help.png", Help()) && WritePng(dir + "/floors-3x3.png", Floors());
+  std::string icoPath = std::string(argv[1]);
+  icoPath = icoPath.substr(0, icoPath.find_last_of('/') + 1) + "quillorn.ico";
+  std::ifstream icoFile(icoPath, std::ios::binary);
+  std::vector<uint8_t> ico((std::istreambuf_iterator<char>(icoFile)), {});
+  if (ico.size() > 38) ok = ok && WritePng(dir + "/icon.png", Icon(ico));
   return ok ? 0 : 1;
 }

@@ -231,8 +231,73 @@ Picture FloorTile(int id) {
 
 namespace {
 
+// The floor that each standing object is drawn on: the floor it stands on most in the castle.
+// The flower pot 97 stands on the plain stone floor, as the staff roll's corridor needs.
+int Ground(int id) {
+  switch (id) {
+    case 41:
+    case 85:
+    case 93:
+    case 95:
+      return 14;
+    case 42:
+    case 51:
+    case 54:
+    case 59:
+    case 72:
+    case 84:
+    case 86:
+    case 116:
+      return 1;
+    case 45:
+    case 46:
+    case 77:
+      return 2;
+    case 47:
+    case 48:
+    case 49:
+    case 67:
+    case 68:
+    case 69:
+    case 89:
+    case 117:
+      return 8;
+    case 52:
+    case 57:
+    case 58:
+    case 60:
+    case 96:
+      return 4;
+    case 55:
+      return 6;
+    case 56:
+      return 3;
+    case 61:
+    case 62:
+    case 65:
+    case 66:
+    case 79:
+    case 113:
+    case 114:
+    case 115:
+      return 15;
+    case 78:
+    case 118:
+      return 12;
+    case 87:
+      return 32;
+    case 88:
+      return 9;
+    case 91:
+      return 18;
+    default:
+      return 0;
+  }
+}
+
 Pic Tile(int id) {
   Pic p(32, 32, Ink("stone", 3));
+  const int ground = Ground(id);
   switch (id) {
     // ---- floors ----
     case 0:
@@ -395,7 +460,7 @@ Pic Tile(int id) {
       }
       break;
     case 30:
-      Slabs(p, "night", 3, 16, 8, 8, 30);
+      Slabs(p, "steel", 2, 16, 8, 8, 30);
       break;
     case 31:
       Slabs(p, "cream", 3, 16, 16, 8, 31);
@@ -532,7 +597,24 @@ Pic Tile(int id) {
       }
       break;
     case 108:
-      WallFace(p, "brick", 4);
+      // a pilaster of dressed stone carrying the torch: it stands between faces of either
+      // wall style, so its own edges end the neighbouring courses
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+          int c = Ink("wall", 5);
+          if (y % 16 == 15)
+            c = Ink("wall", 3);
+          else if (y % 16 == 0)
+            c = Ink("wall", 6);
+          if (x <= 1 || x >= 30)
+            c = Ink("wall", 1);
+          else if (x == 2)
+            c = Ink("wall", 6);
+          else if (x >= 27)
+            c = Ink("wall", 4);
+          p.Set(x, y, c);
+        }
+      Speckle(p, 108, 12, -1);
       Block(p, 14, 14, 4, 10, 1, "wood", 3, false);
       Block(p, 11, 11, 10, 4, 1, "steel", 3, false);
       {
@@ -575,7 +657,7 @@ Pic Tile(int id) {
 
     // ---- furniture and fittings ----
     case 40:
-      p = OnFloor();
+      p = OnFloor(ground);
       {
         Shape base, shaft;
         base.Rect(7, 22, 18, 6);
@@ -589,10 +671,10 @@ Pic Tile(int id) {
       }
       break;
     case 41:
-      p = Shelf(0, Books);
+      p = Shelf(ground, Books);
       break;
     case 42:
-      p = Shelf(0, [](Pic& q, int x, int y) {
+      p = Shelf(ground, [](Pic& q, int x, int y) {
         if ((x + y) % 3 == 0) {
           for (int i = 0; i < 3; ++i)
             FillEllipse(q, 2 * x + 3 + 4 * i / 2, 2 * y + 8, 3, 3, Ink("cream", 5));
@@ -601,7 +683,7 @@ Pic Tile(int id) {
       });
       break;
     case 45:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 3, 20, 26, 6, 2, "wood", 3);
       for (int k = 0; k < 4; ++k) {
         int x = 6 + k * 6;
@@ -618,7 +700,7 @@ Pic Tile(int id) {
       }
       break;
     case 46:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 3, 22, 26, 4, 2, "wood", 3);
       for (int k = 0; k < 2; ++k) {
         Shape sh;
@@ -632,7 +714,7 @@ Pic Tile(int id) {
       }
       break;
     case 47:
-      p = Tile(8);
+      p = OnFloor(ground);
       {
         Shape h;
         h.Rect(1, 3, 30, 26);
@@ -649,7 +731,7 @@ Pic Tile(int id) {
     case 70:
     case 116: {
       Pic big(32, 64);
-      Pic fl = OnFloor(id == 116 ? 1 : 14);
+      Pic fl = OnFloor(ground);
       Blit(big, fl, 0, 0), Blit(big, fl, 0, 32);
       bool child = id == 116;
       int y0 = child ? 4 : 3, y1 = child ? 27 : 58;
@@ -670,7 +752,7 @@ Pic Tile(int id) {
     case 65:
     case 66:
     case 62: {
-      p = OnFloor(id == 51 ? 1 : 0);
+      p = OnFloor(ground);
       Block(p, 2, 6, 28, 20, 14, "wood", 4);
       VLine(p, 4, 26, 28, Ink("wood", 1)), VLine(p, 27, 26, 28, Ink("wood", 1));
       if (id == 52) {
@@ -703,7 +785,7 @@ Pic Tile(int id) {
       break;
     }
     case 53:
-      p = Tile(13);
+      p = OnFloor(ground);
       Block(p, 5, 0, 22, 12, 2, "gold", 4);
       Block(p, 4, 12, 24, 16, 10, "gold", 3);
       {
@@ -714,14 +796,14 @@ Pic Tile(int id) {
       }
       break;
     case 54:
-      p = OnFloor(1);
+      p = OnFloor(ground);
       Block(p, 9, 4, 14, 6, 2, "wood", 4);
       Block(p, 9, 12, 14, 12, 8, "wood", 4);
       VLine(p, 10, 24, 27, Ink("wood", 1)), VLine(p, 21, 24, 27, Ink("wood", 1));
       FillRect(p, 11, 13, 10, 6, Ink("red", 3));
       break;
     case 55:
-      p = Tile(23);
+      p = OnFloor(ground);
       Block(p, 2, 8, 28, 18, 8, "cloth", 5);
       FillRect(p, 3, 17, 26, 8, Ink("red", 3));
       FillRect(p, 14, 17, 4, 8, Ink("gold", 4));
@@ -734,12 +816,12 @@ Pic Tile(int id) {
       HLine(p, 12, 19, 5, Ink("gold", 5));
       break;
     case 56:
-      p = Tile(23);
+      p = OnFloor(ground);
       Block(p, 1, 10, 30, 14, 5, "wood", 3);
       Block(p, 1, 4, 30, 5, 2, "wood", 4);
       break;
     case 57:
-      p = OnFloor(4);
+      p = OnFloor(ground);
       Block(p, 2, 2, 28, 26, 5, "brick", 3);
       {
         Shape mouth;
@@ -751,7 +833,7 @@ Pic Tile(int id) {
       }
       break;
     case 58:
-      p = OnFloor(4);
+      p = OnFloor(ground);
       Disc(p, 32, 40, 24, 18, "stone", 2);
       Disc(p, 32, 34, 22, 12, "stone", 3, false);
       Disc(p, 32, 34, 16, 8, "olive", 4, false);
@@ -759,7 +841,7 @@ Pic Tile(int id) {
       p.Set(12, 4, Ink("cloth", 5)), p.Set(18, 2, Ink("cloth", 4)), p.Set(15, 8, Ink("cloth", 5));
       break;
     case 59:
-      p = OnFloor(1);
+      p = OnFloor(ground);
       {
         Shape b1, b2, sack;
         b1.Ellipse(20, 26, 16, 20), b2.Ellipse(42, 20, 16, 18), sack.Ellipse(38, 46, 18, 14);
@@ -773,18 +855,18 @@ Pic Tile(int id) {
       }
       break;
     case 60:
-      p = Shelf(4, [](Pic& q, int x, int y) {
+      p = Shelf(ground, [](Pic& q, int x, int y) {
         Disc(q, 2 * x + 5, 2 * y + 7, 4, 5, (x + y) % 2 ? "terra" : "blue", 4, false);
       });
       break;
     case 61:
-      p = Shelf(0, [](Pic& q, int x, int y) {
+      p = Shelf(ground, [](Pic& q, int x, int y) {
         Disc(q, 2 * x + 5, 2 * y + 8, 5, 4, "cream", 5, false);
         q.Set(x + 2, y + 2, Ink("red", 4));
       });
       break;
     case 67:
-      p = Tile(9);
+      p = OnFloor(ground);
       {
         Shape bed;
         bed.Rect(2, 4, 28, 24);
@@ -800,7 +882,7 @@ Pic Tile(int id) {
     case 71:
     case 96:
     case 90:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 4, 1, 24, 27, 3, id == 96 ? "cream" : "wood", 3);
       VLine(p, 16, 5, 26, Ink("wood", 1));
       p.Set(14, 15, Ink("gold", 5)), p.Set(18, 15, Ink("gold", 5));
@@ -810,19 +892,19 @@ Pic Tile(int id) {
       }
       break;
     case 72:
-      p = OnFloor(14);
+      p = OnFloor(ground);
       Block(p, 2, 6, 28, 20, 14, "wood", 3);
       Block(p, 6, 8, 10, 8, 8, "cloth", 6, false);
       Line(p, 22, 8, 26, 4, Ink("cloth", 6)), Disc(p, 44, 24, 5, 5, "night", 2, false);
       break;
     case 73:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 7, 18, 18, 10, 4, "stone", 4);
       Disc(p, 32, 16, 10, 10, "cloth", 4);
       Block(p, 12, 10, 8, 9, 0, "cloth", 4, false);
       break;
     case 74:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 15, 8, 2, 18, 0, "gold", 4);
       Block(p, 10, 24, 12, 3, 1, "gold", 3, false);
       HLine(p, 8, 23, 8, Ink("gold", 3));
@@ -833,7 +915,7 @@ Pic Tile(int id) {
       break;
     case 75:
     case 98:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 10, 19, 12, 9, 2, "terra", 4);
       if (id == 75)
         for (int k = 0; k < 5; ++k)
@@ -843,7 +925,7 @@ Pic Tile(int id) {
       break;
     case 76:
     case 99:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 4, 8, 24, 19, 7, "wood", 4);
       HLine(p, 4, 27, 12, Ink("gold", 4)), FillRect(p, 14, 13, 4, 4, Ink("gold", 5));
       if (id == 99) {
@@ -852,19 +934,19 @@ Pic Tile(int id) {
       }
       break;
     case 77:
-      p = OnFloor(12);
+      p = OnFloor(ground);
       Block(p, 2, 12, 16, 15, 5, "wood", 4);
       Block(p, 14, 4, 16, 15, 5, "wood", 3);
       Line(p, 15, 10, 29, 18, Ink("wood", 2));
       break;
     case 78:
-      p = OnFloor(12);
+      p = OnFloor(ground);
       Disc(p, 32, 32, 22, 26, "wood", 4);
       HLine(p, 6, 25, 9, Ink("steel", 2)), HLine(p, 6, 25, 22, Ink("steel", 2));
       Disc(p, 32, 14, 16, 8, "wood", 5, false);
       break;
     case 79:
-      p = OnFloor(15);
+      p = OnFloor(ground);
       for (int k = 0; k < 3; ++k)
         Disc(p, 18 + (k % 2) * 22, 22 + (k / 2) * 18 + (k % 2) * 6, 16, 14, "cream", 4);
       break;
@@ -877,56 +959,56 @@ Pic Tile(int id) {
       Speckle(p, 82, 12, -1);
       break;
     case 83:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 0, 6, 32, 20, 14, "wood", 4);
       HLine(p, 0, 31, 10, Ink("cloth", 5)), HLine(p, 0, 31, 11, Ink("cloth", 4));
       Disc(p, 16, 28, 8, 6, "cloth", 5, false), Disc(p, 46, 28, 8, 6, "cloth", 5, false);
       break;
     case 84:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 1, 12, 30, 10, 5, "wood", 4);
       VLine(p, 3, 22, 25, Ink("wood", 1)), VLine(p, 28, 22, 25, Ink("wood", 1));
       break;
     case 85:
-      p = OnFloor(14);
+      p = OnFloor(ground);
       Block(p, 2, 4, 28, 22, 12, "wood", 2);
       FillRect(p, 4, 17, 24, 4, Ink("cloth", 6));
       for (int x = 5; x < 28; x += 3) VLine(p, x, 17, 19, Ink("stone", 0));
       break;
     case 86:
-      p = OnFloor(14);
+      p = OnFloor(ground);
       Block(p, 13, 20, 6, 7, 2, "wood", 3);
       Disc(p, 32, 22, 20, 20, "water", 4);
       FillEllipse(p, 28, 18, 8, 6, Ink("green", 4)), FillEllipse(p, 38, 28, 6, 8, Ink("green", 4));
       break;
     case 87:
-      p = OnFloor(32);
+      p = OnFloor(ground);
       Block(p, 12, 18, 8, 9, 2, "wood", 3);
       Block(p, 4, 10, 24, 8, 4, "stone", 2);
       break;
     case 88:
-      p = Tile(9);
+      p = OnFloor(ground);
       Disc(p, 32, 36, 26, 22, "stone", 4);
       Disc(p, 32, 34, 18, 14, "water", 2, false);
       Block(p, 4, 2, 2, 14, 0, "wood", 3, false), Block(p, 26, 2, 2, 14, 0, "wood", 3, false);
       HLine(p, 4, 27, 3, Ink("wood", 2));
       break;
     case 89:
-      p = Tile(8);
+      p = OnFloor(ground);
       Block(p, 14, 20, 4, 8, 0, "wood", 3);
       Disc(p, 32, 24, 28, 24, "green", 3);
       for (int k = 0; k < 12; ++k)
         p.Set(8 + Noise(k, 1, 89) % 16, 4 + Noise(k, 2, 89) % 16, Ink("green", 5));
       break;
     case 91:
-      p = Tile(18);
+      p = OnFloor(ground);
       Disc(p, 32, 32, 28, 22, "cloth", 5);
       Disc(p, 32, 32, 20, 14, "water", 5, false);
       break;
     case 92:
     case 112: {
       Pic big(32, 64);
-      Blit(big, OnFloor(), 0, 0), Blit(big, OnFloor(), 0, 32);
+      Blit(big, OnFloor(ground), 0, 0), Blit(big, OnFloor(ground), 0, 32);
       Shape base;
       base.Rect(7, 56, 18, 5);
       CastShadow(big, base);
@@ -954,32 +1036,32 @@ Pic Tile(int id) {
       break;
     }
     case 93:
-      p = OnFloor(14);
+      p = OnFloor(ground);
       Block(p, 14, 14, 4, 13, 0, "wood", 3);
       Block(p, 6, 4, 20, 10, 5, "wood", 4);
       FillRect(p, 8, 5, 16, 4, Ink("cloth", 6)), VLine(p, 16, 5, 8, Ink("stone", 3));
       break;
     case 94:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 5, 22, 22, 5, 2, "wood", 3);
       Disc(p, 32, 22, 24, 10, "purple", 4);
       Disc(p, 10, 22, 4, 10, "gold", 4, false);
       break;
     case 95:
-      p = OnFloor(14);
+      p = OnFloor(ground);
       for (int k = 0; k < 5; ++k) {
         const char* r[] = {"red", "blue", "green", "purple", "olive"};
         Block(p, 7 + (k % 2) * 3, 22 - k * 4, 18, 4, 1, r[k], 3, k == 0);
       }
       break;
     case 97:
-      p = FlowerPot("red", 0);
+      p = FlowerPot("red", ground);
       break;
     case 117:
-      p = FlowerPot("gold", 0);
+      p = FlowerPot("gold", ground);
       break;
     case 113:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 15, 6, 2, 22, 0, "gold", 4);
       Disc(p, 32, 50, 26, 10, "cloth", 5);
       Disc(p, 32, 34, 20, 8, "cloth", 5);
@@ -989,21 +1071,21 @@ Pic Tile(int id) {
       Disc(p, 32, 16, 5, 5, "red", 4, false);
       break;
     case 114:
-      p = OnFloor();
+      p = OnFloor(ground);
       Disc(p, 32, 36, 24, 24, "water", 6);
       Disc(p, 32, 40, 18, 16, "choc", 5, false);
       for (int k = 0; k < 4; ++k) p.Set(12 + k * 3, 18 + k % 2 * 3, Ink("choc", 2));
       Block(p, 10, 3, 12, 4, 2, "red", 4, false);
       break;
     case 115:
-      p = Shelf(0, [](Pic& q, int x, int y) {
+      p = Shelf(ground, [](Pic& q, int x, int y) {
         const char* r[] = {"pink", "gold", "red", "blue"};
         Disc(q, 2 * x + 5, 2 * y + 5, 5, 5, r[(x + y) % 4], 4, false);
         VLine(q, x + 2, y + 4, y + 5, Ink("cloth", 5));
       });
       break;
     case 118:
-      p = OnFloor(12);
+      p = OnFloor(ground);
       Disc(p, 20, 36, 24, 18, "stone", 3);
       Disc(p, 44, 26, 18, 16, "stone", 4);
       break;
@@ -1072,7 +1154,7 @@ Pic Tile(int id) {
       break;
     }
     default:
-      p = OnFloor();
+      p = OnFloor(ground);
       Block(p, 6, 8, 20, 18, 6, "stone", 4);
       break;
   }
