@@ -283,11 +283,27 @@ Image Icon(const std::vector<uint8_t>& ico) {
   return Scale(img, 4);
 }
 
+// Eight rooms of a compiled castle map side by side, four to a row.
+Image Rooms(const std::vector<uint8_t>& map, int first) {
+  Image img(4 * 484, 2 * 516, 0x303030);
+  for (int k = 0; k < 8; ++k) {
+    const uint8_t* room = &map[552 * (first + k)];
+    int ox = (k % 4) * 484, oy = (k / 4) * 516;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 15; ++x) {
+        bool border = x == 0 || y == 0 || x > 13 || y > 13;
+        Tile(img, ox + 32 * x, oy + 32 * y, border ? 119 : room[40 + 2 * (16 * y + x)]);
+      }
+    Label(img, ox + 4, oy + 4, first + k);
+  }
+  return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || !LoadSheet(argv[1])) {
-    std::fprintf(stderr, "usage: sheet_preview PAT OUT_DIR (PAT must be the 451624-byte sheet)\n");
+  if (argc < 3 || argc > 4 || !LoadSheet(argv[1])) {
+    std::fprintf(stderr, "usage: sheet_preview PAT OUT_DIR [MAP] (PAT: the 451624-byte sheet)\n");
     return 1;
   }
   std::string dir = argv[2];
@@ -303,5 +319,12 @@ int main(int argc, char** argv) {
   std::ifstream icoFile(icoPath, std::ios::binary);
   std::vector<uint8_t> ico((std::istreambuf_iterator<char>(icoFile)), {});
   if (ico.size() > 38) ok = ok && WritePng(dir + "/icon.png", Icon(ico));
+  if (argc == 4) {
+    std::ifstream mapFile(argv[3], std::ios::binary);
+    std::vector<uint8_t> map((std::istreambuf_iterator<char>(mapFile)), {});
+    if (map.size() == 32 * 552)
+      for (int g = 0; g < 4; ++g)
+        ok = ok && WritePng(dir + "/rooms-" + std::to_string(8 * g) + ".png", Rooms(map, 8 * g));
+  }
   return ok ? 0 : 1;
 }

@@ -96,6 +96,20 @@ void Grass(Pic& p, int seed) {
     }
 }
 
+// A carpet with a diamond lattice of thin trim lines every 16 pixels and a dot in each
+// diamond: it continues across tiles, so any area of it reads as one carpet.
+void Lattice(Pic& p, const std::string& ramp, int base, const std::string& trim, int seed) {
+  FillRect(p, 0, 0, 32, 32, Ink(ramp, base));
+  Speckle(p, seed, 10, -1);
+  Speckle(p, seed + 1, 6, 1);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      if ((x + y) % 16 == 0 || (x - y + 32) % 16 == 0) p.Set(x, y, Ink(trim, 3));
+      if ((x + y) % 16 == 1 || (x - y + 32) % 16 == 1) Tint(p, x, y, -1);
+      if (x % 16 == 8 && y % 16 == 0) p.Set(x, y, Ink(trim, 5));
+    }
+}
+
 void Carpet(Pic& p, const std::string& ramp, int base, const std::string& trim, bool edgesLR,
             bool edgesTB, int seed) {
   Plain(p, ramp, base, seed, 0);
@@ -176,26 +190,30 @@ Pic OnFloor(int floorId = 0) {
 Pic FlowerPot(const std::string& bloom, int floorId) {
   Pic p = OnFloor(floorId);
   Shape pot;
-  for (int y = 18; y <= 27; ++y) {
-    int in = (y - 18) / 4;
-    for (int x = 10 + in; x <= 21 - in; ++x) pot.Add(x, y);
+  for (int y = 18; y <= 28; ++y) {
+    int in = (y - 18) / 3;
+    for (int x = 9 + in; x <= 22 - in; ++x) pot.Add(x, y);
   }
   CastShadow(p, pot);
   Paint(p, pot, "terra", 4);
-  HLine(p, 9, 22, 18, Ink("terra", 5));
-  HLine(p, 9, 22, 19, Ink("terra", 3));
-  p.Set(8, 18, Ink("terra", 0)), p.Set(23, 18, Ink("terra", 0)), p.Set(8, 19, Ink("terra", 0)),
-      p.Set(23, 19, Ink("terra", 0));
-  // leaves and blossoms
+  HLine(p, 8, 23, 18, Ink("terra", 5));
+  HLine(p, 8, 23, 19, Ink("terra", 3));
+  for (int y : {18, 19}) p.Set(7, y, Ink("terra", 0)), p.Set(24, y, Ink("terra", 0));
+  // a full bush of leaves, blossoms on top
   Shape leaves;
-  leaves.Ellipse(32, 28, 19, 14);
+  leaves.Ellipse(32, 24, 26, 19);
+  leaves.Ellipse(16, 30, 10, 9);
+  leaves.Ellipse(48, 30, 10, 9);
+  CastShadow(p, leaves, 1, 2);
   Paint(p, leaves, "green", 3);
-  const int spots[][2] = {{11, 9}, {17, 7}, {22, 11}, {14, 14}, {20, 15}, {9, 14}};
-  for (auto& s : spots) {
+  for (int k = 0; k < 10; ++k)
+    p.Set(6 + Noise(k, 1, 97) % 20, 5 + Noise(k, 2, 97) % 12, Ink("green", 5));
+  const int spots[][2] = {{10, 8}, {16, 5}, {22, 8}, {13, 13}, {19, 12}, {7, 14}, {25, 14}};
+  for (auto& sp : spots) {
     Shape f;
-    f.Ellipse(2 * s[0] + 1, 2 * s[1] + 1, 5, 5);
+    f.Ellipse(2 * sp[0] + 1, 2 * sp[1] + 1, 6, 6);
     Paint(p, f, bloom, 4);
-    p.Set(s[0], s[1], Ink("gold", 6));
+    p.Set(sp[0], sp[1], Ink("gold", 6));
   }
   return p;
 }
@@ -327,19 +345,17 @@ Pic Tile(int id) {
       Carpet(p, "red", 3, "gold", false, false, 5);
       break;
     case 6:
-      Carpet(p, "blue", 3, "gold", true, true, 6);
+      Lattice(p, "blue", 3, "gold", 6);
       break;
     case 7:
-      Carpet(p, "green", 2, "gold", true, true, 7);
-      for (int k = 0; k < 4; ++k) {
-        Shape d;
-        d.Ellipse(16 + (k % 2) * 32 - 0, 16 + (k / 2) * 32, 9, 9);
-      }
-      for (int y = 8; y < 24; ++y)
-        for (int x = 8; x < 24; ++x)
-          if (std::abs(x - 15.5) + std::abs(y - 15.5) < 8 &&
-              std::abs(x - 15.5) + std::abs(y - 15.5) > 5)
-            p.Set(x, y, Ink("gold", 3));
+      // a rug of green with gold rosettes on a 16-pixel lattice, seamless in every direction
+      Carpet(p, "green", 2, "gold", false, false, 7);
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+          int dx = std::abs((x + 8) % 16 - 8), dy = std::abs((y + 8) % 16 - 8);
+          if (dx + dy == 5) p.Set(x, y, Ink("gold", 3));
+          if (dx + dy <= 1) p.Set(x, y, Ink("red", 4));
+        }
       break;
     case 8:
       Grass(p, 8);
@@ -443,7 +459,7 @@ Pic Tile(int id) {
       }
       break;
     case 26:
-      Carpet(p, "gold", 3, "red", true, true, 26);
+      Lattice(p, "gold", 3, "red", 26);
       break;
     case 27:
       Slabs(p, "wall", 5, 32, 16, 16, 27);
@@ -497,7 +513,7 @@ Pic Tile(int id) {
       Slabs(p, "green", 4, 8, 8, 0, 36);
       break;
     case 37:
-      Carpet(p, "purple", 3, "gold", true, true, 37);
+      Lattice(p, "purple", 3, "gold", 37);
       break;
     case 38:
       for (int y = 0; y < 32; ++y)
