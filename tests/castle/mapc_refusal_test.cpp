@@ -143,6 +143,14 @@ TEST_F(MapCompiler, RefusesAnExitWithoutItsDoorway) {
   EXPECT_NE(errors.find("room 4, tile (13, 10): walk-out rule"), std::string::npos) << errors;
 }
 
+TEST_F(MapCompiler, RefusesASideDoorUnderAWallTop) {
+  SetRow(2, 6, ".#...ccccc...#..");
+  EXPECT_NE(Compile(), 0);
+  EXPECT_NE(errors.find("room 2, tile (13, 6): the wall end above a side doorway shows its face"),
+            std::string::npos)
+      << errors;
+}
+
 TEST_F(MapCompiler, RefusesAOneTilePathAcrossARoom) {
   // A row of barrels down the banquet hall, open at (10, 9) only, parts the east door from
   // the other two.

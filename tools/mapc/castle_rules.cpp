@@ -35,6 +35,10 @@ std::string Where(int room, int x, int y) {
   return buf;
 }
 
+bool IsWallFace(int id) {
+  return id >= 100 && id <= 111;
+}
+
 bool Inside(int x, int y) {
   return x >= 0 && y >= 0 && x < kSize && y < kSize;
 }
@@ -87,6 +91,10 @@ void CheckDoorways(const Castle& c, int n, const Grid& reach, std::vector<std::s
         errors.push_back(Where(n, x, y) + "a doorway must lie in rows and columns 1 to 13");
       if (!IsFloor(r.tile[y][x]))
         errors.push_back(Where(n, x, y) + "a doorway must be a floor tile (id below 40)");
+      // A door in a side wall: the wall's end above it is seen from the front.
+      if ((x == 1 || x == 13) && y > 0 && !IsWallFace(r.tile[y - 1][x]))
+        errors.push_back(Where(n, x, y - 1) +
+                         "the wall end above a side doorway shows its face (ids 100 to 111)");
       const Exit& ex = r.exits[e];
       if (!ex.defined) {
         errors.push_back(Where(n, x, y) + "doorway names exit " + std::to_string(e) +
