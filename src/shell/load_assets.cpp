@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "scenes/title_screen.h"
 #include "shell/scene_handlers.h"
+#include "sound/sound_bank.h"
 
 namespace quillorn {
 
@@ -25,6 +26,13 @@ void LoadAssets() {
   DirectionDelta[1] = {1, 0};
   DirectionDelta[2] = {0, 1};
   DirectionDelta[3] = {-1, 0};
+
+  // A sound that fails to load leaves its slot empty and silent; nothing else changes.
+  LoadWaveSlot(0, "ed");
+  LoadWaveSlot(1, "beep");
+  DuplicateSoundSlot(1, 2);
+  LoadWaveSlot(3, "gameover");
+  LoadWaveSlot(4, "flower");
 
   // The title screen starts on the next tick, not within this one.
   sceneHandlers.tickHandler = ShowTitleScreen;

@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/dialog_box.h"
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/input.h"
 #include "platform/menu_bar.h"
 #include "platform/resources.h"
@@ -69,6 +70,7 @@ void Reset(uint32_t startMs) {
   platform::DialogReset();
   platform::MenuBarReset();
   platform::ReleaseSingleCopy();
+  ResetAudio();
   State& s = S();
   s = State();
   s.clock = startMs;
