@@ -274,7 +274,7 @@ void DrawBeard(Picture& p, const Look& k, int t, View v) {
     s.Rect(16, t + 10, 4, 2);
     s.Add(17, t + 12);
   }
-  Paint(p, s, k.hair, 5, Edge::kOver);
+  Paint(p, s, k.hair, 5, Edge::kUnder);  // no dark line across the face
   if (v == kFront) p.Set(15, t + 7, Ink("red", 2)), p.Set(16, t + 7, Ink("red", 2));
 }
 

@@ -67,7 +67,8 @@ void Planks(Pic& p, const std::string& ramp, int base, int seed, int width = 8) 
       int col = x / width, lx = x % width;
       int joint = (col * 13 + (seed & 3) * 5) % 32;  // plank ends, staggered per column
       int c = Ink(ramp, base);
-      if ((x * 7 + y * 3 + Noise(col, y / 5, seed)) % 11 == 0) c = Ink(ramp, base - 1);  // grain
+      if (Noise(x, (y + col * 11) / 6, seed) < 34)
+        c = Ink(ramp, base - 1);  // grain along the plank
       if (lx == 0) c = Ink(ramp, base + 1);
       if (lx == width - 1) c = Ink(ramp, base - 2);
       if (y == joint) c = Ink(ramp, base - 2);
@@ -333,13 +334,13 @@ Pic Tile(int id) {
       for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
           bool dark = ((x / 8) + (y / 8)) % 2;
-          p.Set(x, y, dark ? Ink("stone", 2) : Ink("cloth", 4));
-          if (!dark && (x % 8 == 0 || y % 8 == 0)) p.Set(x, y, Ink("cloth", 5));
+          p.Set(x, y, dark ? Ink("stone", 3) : Ink("cloth", 3));
+          if (!dark && (x % 8 == 0 || y % 8 == 0)) p.Set(x, y, Ink("cloth", 4));
         }
       Speckle(p, 3, 10, -1);
       break;
     case 4:
-      Slabs(p, "terra", 3, 8, 8, 0, 4);
+      Slabs(p, "terra", 2, 8, 8, 0, 4);
       break;
     case 5:
       Carpet(p, "red", 3, "gold", false, false, 5);
@@ -389,7 +390,15 @@ Pic Tile(int id) {
       Carpet(p, "red", 3, "gold", true, false, 13);
       break;
     case 14:
-      Planks(p, "wood", 2, 14, 4);
+      // parquet: 8 x 8 blocks of four strips, turned a quarter in every other block
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+          bool across = ((x / 8) + (y / 8)) % 2;
+          int l = across ? y % 4 : x % 4;
+          int c = Ink("wood", l == 3 ? 1 : (l == 0 ? 3 : 2));
+          if (Noise(x, y, 14) < 20) c = Ink("wood", 1);
+          p.Set(x, y, c);
+        }
       break;
     case 15:
       Plain(p, "earth", 4, 15, 40);
@@ -857,17 +866,33 @@ Pic Tile(int id) {
       p.Set(12, 4, Ink("cloth", 5)), p.Set(18, 2, Ink("cloth", 4)), p.Set(15, 8, Ink("cloth", 5));
       break;
     case 59:
-      p = OnFloor(ground);
+      // a pile that fills its tile, so neighbouring piles read as one heap on any floor
+      p = Pic(32, 32, Ink("wood", 1));
+      Speckle(p, 59, 40, -1);
       {
-        Shape b1, b2, sack;
-        b1.Ellipse(20, 26, 16, 20), b2.Ellipse(42, 20, 16, 18), sack.Ellipse(38, 46, 18, 14);
-        CastShadow(p, b1), CastShadow(p, b2), CastShadow(p, sack);
-        Paint(p, b2, "wood", 4);
-        HLine(p, 14, 27, 6, Ink("steel", 2)), HLine(p, 14, 27, 14, Ink("steel", 2));
-        Paint(p, b1, "wood", 3);
-        HLine(p, 3, 16, 8, Ink("steel", 2)), HLine(p, 3, 16, 18, Ink("steel", 2));
+        const int barrels[][3] = {{17, 17, 15}, {49, 15, 15}, {47, 47, 15}};
+        for (auto& b : barrels) {
+          Shape top;
+          top.Ellipse(b[0], b[1], b[2], b[2]);
+          CastShadow(p, top, 1, 1);
+          Paint(p, top, "wood", 4);
+          Shape lid;
+          lid.Ellipse(b[0], b[1], b[2] - 6, b[2] - 6);
+          Paint(p, lid, "wood", 3, Edge::kNone);
+          for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+              double d = std::hypot(2 * x + 1 - b[0], 2 * y + 1 - b[1]);
+              if (d > b[2] - 4 && d <= b[2] - 2)
+                p.Set(x, y, Ink("steel", x + y < (b[0] + b[1]) / 2 ? 4 : 2));
+            }
+        }
+        Shape sack;
+        sack.Ellipse(16, 48, 15, 14);
+        sack.Ellipse(16, 38, 7, 5);
+        CastShadow(p, sack, 1, 1);
         Paint(p, sack, "cream", 4);
-        p.Set(19, 18, Ink("cream", 2)), p.Set(20, 19, Ink("cream", 2));
+        HLine(p, 6, 9, 18, Ink("cream", 2)), p.Set(8, 26, Ink("cream", 3)),
+            p.Set(10, 27, Ink("cream", 3));
       }
       break;
     case 60:
