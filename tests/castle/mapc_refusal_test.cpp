@@ -1,6 +1,7 @@
 // The map compiler refuses a castle source that breaks a rule, naming room, tile and rule.
 // Each case copies the real source, spoils one room and runs the compiler on the copy.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -26,8 +27,9 @@ std::string ReadText(const fs::path& p) {
 class MapCompiler : public ::testing::Test {
  protected:
   void SetUp() override {
+    // One folder per process and test, so that test runs in other build folders never meet.
     dir = fs::temp_directory_path() /
-          ("castle_src_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+          ("castle_src_" + std::to_string(getpid()) + "_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
