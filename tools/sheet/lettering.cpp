@@ -9,6 +9,7 @@ namespace sheet {
 namespace {
 
 std::map<std::string, Grid> gFont;
+std::string gDataDir;
 
 const Grid* Glyph(const std::string& prefix, char c) {
   std::string key = prefix + (c == '!' ? std::string("bang") : std::string(1, c));
@@ -62,7 +63,7 @@ Picture Logo() {
   Picture letters(W, H);
   const std::string word = "Quillorn";
   int tw = Measure("logo_", word, scale, 2);
-  int x0 = (W - tw) / 2, y0 = 10;
+  int x0 = (W - tw) / 2, y0 = 13;
   const int marker = Ink("gold", 4);
   Stamp(letters, "logo_", word, x0, y0, scale, marker, 2);
 
@@ -109,6 +110,16 @@ Picture Logo() {
         if (rows[j][i] == '#')
           FillRect(p, hx + 2 * i, hy + 2 * j, 2, 2, Ink("red", j < 2 && i < 3 ? 5 : 4));
   };
+  // the crown tipped onto the first letter
+  std::map<std::string, Grid> sprites;
+  std::string err;
+  if (LoadGrids(gDataDir + "/sprites.txt", sprites, err) && sprites.count("crown")) {
+    Picture crown = GridPicture(sprites["crown"]);
+    for (int j = 0; j < crown.h; ++j)
+      for (int i = 0; i < crown.w; ++i)
+        if (crown.Get(i, j) != kClear)
+          FillRect(p, x0 + 5 + 2 * i, y0 - 12 + 2 * j, 2, 2, crown.Get(i, j));
+  }
   heart(x0 - 34, 26);
   heart(x0 + tw + 20, 26);
   Sparkle(p, x0 - 18, 12, Ink("gold", 5), Ink("gold", 6));
@@ -131,6 +142,7 @@ Picture Credits() {
 }  // namespace
 
 bool DrawLettering(Sheet& s, const std::string& dataDir, std::string& error) {
+  gDataDir = dataDir;
   if (!LoadGrids(dataDir + "/font.txt", gFont, error)) return false;
   for (char c : std::string("ACDEGHIKLMNOPQRSTUY!"))
     if (!Glyph("small_", c)) {
