@@ -127,7 +127,8 @@ void ReadRoom(const std::string& file, int n, const std::map<std::string, int>& 
       }
     } else if (key == "legend") {
       std::string problem;
-      std::string rest = text.substr(text.find("legend") + 7);
+      size_t at = text.find("legend") + 6;
+      std::string rest = at < text.size() ? text.substr(at + 1) : "";
       if (!ParseLegendLine(rest, names, legend, problem)) errors.push_back(RoomWhere(n) + problem);
     } else if (key == "grid") {
       inGrid = true;
