@@ -42,7 +42,7 @@ Picture BoxPiece(int corner) {  // -1 fill, 0 tl, 1 tr, 2 bl, 3 br
 // One pair of small soles, toes pointing in the walking direction.
 Picture Footprints(int dir) {
   Picture up(32, 32);
-  int ink = Ink("stone", 2);
+  int ink = Ink("stone", 1);
   auto sole = [&](int x, int y) {
     FillRect(up, x, y + 1, 3, 3, ink);
     FillRect(up, x + 1, y, 1, 1, ink);

@@ -183,7 +183,14 @@ void Disc(Pic& p, int cx2, int cy2, int rx2, int ry2, const std::string& ramp, i
   Paint(p, s, ramp, base);
 }
 
+constexpr int kRugGround = -1;  // a red rug under the title room's table and chairs
+
 Pic OnFloor(int floorId = 0) {
+  if (floorId == kRugGround) {
+    Pic p(32, 32);
+    Lattice(p, "red", 2, "gold", 51);
+    return p;
+  }
   return FloorTile(floorId);
 }
 
@@ -259,9 +266,10 @@ int Ground(int id) {
     case 93:
     case 95:
       return 14;
-    case 42:
     case 51:
     case 54:
+      return kRugGround;
+    case 42:
     case 59:
     case 72:
     case 84:
@@ -402,10 +410,11 @@ Pic Tile(int id) {
       break;
     case 15:
       Plain(p, "earth", 4, 15, 40);
-      for (int k = 0; k < 40; ++k) {
+      for (int k = 0; k < 22; ++k) {
         int x = Noise(k, 1, 15) % 32, y = Noise(k, 2, 15) % 32, d = Noise(k, 3, 15) % 3 - 1;
         for (int i = 0; i < 4; ++i)
-          p.Set((x + i) % 32, (y + i * d + 32) % 32, Ink("gold", 4 + (i == 0)));
+          p.Set((x + i) % 32, (y + i * d + 32) % 32,
+                Ink(i == 0 ? "cream" : "earth", i == 0 ? 4 : 5));
       }
       break;
     case 16:
