@@ -126,9 +126,10 @@ void DrawArms(Picture& p, const Look& k, const Body& b, View v, int frame) {
     if (frame == 0)
       arm.Rect(15, b.torso0 + 1, 2, len), hand.Rect(15, b.torso0 + 1 + len, 2, 1);
     else {
-      for (int i = 0; i < len; ++i)
-        arm.Add(15 + i / 2, b.torso0 + 1 + i), arm.Add(16 + i / 2, b.torso0 + 1 + i);
-      hand.Rect(16 + len / 2, b.torso0 + len, 2, 1);
+      // swung forward: the upper arm as before, the forearm reaching ahead
+      arm.Rect(15, b.torso0 + 1, 2, len - 1);
+      arm.Rect(17, b.torso0 + len - 1, 1, 1);
+      hand.Rect(17, b.torso0 + len, 2, 1);
     }
     Paint(p, arm, sleeve, base, Edge::kOver);
     Paint(p, hand, k.skin, 4, Edge::kNone);
