@@ -1,0 +1,148 @@
+#include "x_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace quillorn::test {
+
+void SleepMs(int ms) {
+  usleep(useconds_t(ms) * 1000);
+}
+
+bool StartServer(XSession& x) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    close(fds[0]);
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+    std::string fd = std::to_string(fds[1]);
+    // -displayfd: the server takes the first free display number and writes it to fd.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+           "tcp", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  x.server = pid;
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  while (poll(&p, 1, 10000) > 0) {
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) {
+    StopAll(x);
+    return false;
+  }
+  x.display = std::atoi(number.c_str());
+  return true;
+}
+
+void StopAll(XSession& x) {
+  int code;
+  if (x.game > 0 && !WaitExit(x.game, 0, code)) {
+    kill(x.game, SIGKILL);
+    waitpid(x.game, nullptr, 0);
+  }
+  x.game = -1;
+  if (x.server > 0) {
+    kill(x.server, SIGTERM);
+    waitpid(x.server, nullptr, 0);
+  }
+  x.server = -1;
+}
+
+pid_t StartGame(const XSession& x) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    std::string display = ":" + std::to_string(x.display);
+    setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    execl(QUILLORN_EXE, QUILLORN_EXE, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
+  for (int waited = 0;; waited += 20) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return true;
+    }
+    if (waited >= timeoutMs) return false;
+    SleepMs(20);
+  }
+}
+
+std::string RunX(const XSession& x, const std::string& command) {
+  std::string full = "DISPLAY=:" + std::to_string(x.display) + " " + command + " 2>/dev/null";
+  FILE* f = popen(full.c_str(), "r");
+  if (!f) return "";
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  pclose(f);
+  return out;
+}
+
+std::vector<std::string> GameWindows(const XSession& x, bool mappedOnly) {
+  std::string only = mappedOnly ? "--onlyvisible " : "";
+  std::istringstream in(RunX(x, "xdotool search " + only + "--name '^Quillorn$'"));
+  std::vector<std::string> ids;
+  for (std::string id; in >> id;) ids.push_back(id);
+  return ids;
+}
+
+std::string WaitForWindow(const XSession& x, int timeoutMs) {
+  std::string id;
+  WaitUntil(timeoutMs, [&] {
+    std::vector<std::string> ids = GameWindows(x, true);
+    if (ids.size() == 1) id = ids[0];
+    return !id.empty();
+  });
+  return id;
+}
+
+bool WindowSize(const XSession& x, const std::string& window, int& width, int& height) {
+  std::istringstream in(RunX(x, "xwininfo -id " + window));
+  width = height = -1;
+  for (std::string line; std::getline(in, line);) {
+    std::sscanf(line.c_str(), "  Width: %d", &width);
+    std::sscanf(line.c_str(), "  Height: %d", &height);
+  }
+  return width > 0 && height > 0;
+}
+
+uint32_t Shot::At(int x, int y) const {
+  size_t i = (size_t(y) * size_t(width) + size_t(x)) * 3;
+  return uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2];
+}
+
+bool Grab(const XSession& x, const std::string& window, Shot& out) {
+  int w, h;
+  if (!WindowSize(x, window, w, h)) return false;
+  std::string raw = RunX(x, "import -window " + window + " -depth 8 rgb:-");
+  if (raw.size() != size_t(w) * size_t(h) * 3) return false;
+  out.width = w;
+  out.height = h;
+  out.rgb.assign(raw.begin(), raw.end());
+  return true;
+}
+
+}  // namespace quillorn::test
