@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "platform/icon_image.h"
 #include "platform/platform.h"
 
 namespace {
@@ -265,6 +266,33 @@ TEST(Icon, HoldsTheKingsHeadAtThirtyTwoAndSixteen) {
     for (int i = 0; i < n * n; ++i) opaque += bmp[40 + 4 * i + 3] == 0xff;
     EXPECT_GT(opaque, n * n / 4) << n;
     EXPECT_LT(opaque, n * n) << n;
+  }
+}
+
+// The icon shows the king's head as the front-facing sheet frame has it: the same colours
+// where the sheet's mask covers, transparent elsewhere.
+TEST(Icon, DecodesToTheKingsHeadFromTheSheet) {
+  Resource sheet;
+  ASSERT_TRUE(FindResource("BITMAP", "PAT", sheet));
+  auto sheetArgb = [&](int x, int y) -> uint32_t {
+    const uint8_t* px = sheet.data + kPixels;
+    if (px[(kH - 1 - y) * kW + x + 256] == 255) return 0;
+    const uint8_t* c = sheet.data + 40 + 4 * px[(kH - 1 - y) * kW + x];
+    return 0xff000000u | uint32_t(c[2]) << 16 | uint32_t(c[1]) << 8 | c[0];
+  };
+  for (int size : {32, 16}) {
+    quillorn::platform::IconImage img;
+    ASSERT_TRUE(quillorn::platform::LoadIcon("ICO", size, img)) << size;
+    ASSERT_EQ(img.width, size);
+    ASSERT_EQ(img.height, size);
+    int scale = size / 16, crown = 0;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        uint32_t want = sheetArgb(128 + 8 + x / scale, 192 + 1 + y / scale);
+        ASSERT_EQ(img.argb[y * size + x], want) << size << ": " << x << "," << y;
+        crown += y < size / 4 && (want >> 24) != 0;
+      }
+    EXPECT_GT(crown, size) << "the crown sits at the top of the icon";
   }
 }
 
