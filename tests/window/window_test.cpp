@@ -130,6 +130,21 @@ TEST_F(RealWindow, IsTitledQuillornWithA480By512ClientAreaUnderTheMenuBar) {
   EXPECT_EQ(s.At(w - 2, bar() - 1), Rgb(platform::kEdgeColor));
 }
 
+TEST_F(RealWindow, CannotBeResized) {
+  std::string hints = RunX(x_, "xprop -id " + window_ + " WM_NORMAL_HINTS");
+  std::string size = std::to_string(kClientWidth) + " by " +
+                     std::to_string(kClientHeight + platform::kMenuBarHeight);
+  EXPECT_NE(hints.find("minimum size: " + size), std::string::npos) << hints;
+  EXPECT_NE(hints.find("maximum size: " + size), std::string::npos) << hints;
+}
+
+TEST_F(RealWindow, CarriesTheEmbeddedIcon) {
+  platform::Resource res;
+  ASSERT_TRUE(platform::FindResource("ICON", "ICO", res));
+  std::string icon = RunX(x_, "xprop -id " + window_ + " _NET_WM_ICON");
+  EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << icon.substr(0, 200);
+}
+
 TEST_F(RealWindow, EscClosesTheWindowAndTheProgramEndsWithZero) {
   Keys("Escape");
   int code = -1;
