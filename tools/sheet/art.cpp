@@ -22,6 +22,8 @@ bool LoadPalette(const std::string& path, std::string& error) {
     error = "cannot read " + path;
     return false;
   }
+  gRampStart.clear();
+  for (Rgb& c : gTable) c = Rgb{};  // unused entries stay black
   gTable[255] = {255, 255, 255};
   int next = 10;
   std::string line;
