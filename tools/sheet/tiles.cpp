@@ -691,17 +691,25 @@ Pic Tile(int id) {
 
     // ---- furniture and fittings ----
     case 40:
+      // a round column: plinth, fluted shaft lit from the left, capital
       p = OnFloor(ground);
       {
-        Shape base, shaft;
-        base.Rect(7, 22, 18, 6);
-        shaft.Rect(9, 0, 14, 23);
-        CastShadow(p, base);
-        Paint(p, base, "stone", 4);
-        Paint(p, shaft, "stone", 5);
-        for (int y = 1; y < 22; ++y)
-          p.Set(19, y, Ink("stone", 3)), p.Set(20, y, Ink("stone", 3)),
-              p.Set(12, y, Ink("stone", 6));
+        Shape plinth, shaft, capital, all;
+        plinth.Rect(6, 24, 20, 5);
+        shaft.Rect(10, 6, 12, 19);
+        capital.Rect(7, 2, 18, 5);
+        all.Rect(6, 2, 20, 27);
+        CastShadow(p, all, 3, 2);
+        Paint(p, plinth, "stone", 4);
+        Paint(p, shaft, "stone", 4);
+        for (int y = 6; y <= 24; ++y) {
+          p.Set(11, y, Ink("stone", 6)), p.Set(12, y, Ink("stone", 5));
+          p.Set(15, y, Ink("stone", 3)), p.Set(18, y, Ink("stone", 3));
+          p.Set(20, y, Ink("stone", 2)), p.Set(19, y, Ink("stone", 3));
+        }
+        Paint(p, capital, "stone", 5);
+        HLine(p, 7, 24, 4, Ink("stone", 4));
+        HLine(p, 6, 25, 26, Ink("stone", 5));
       }
       break;
     case 41:
@@ -819,14 +827,30 @@ Pic Tile(int id) {
       break;
     }
     case 53:
+      // the throne: a tall arched gold back with red velvet, arms, and a cushioned seat
       p = OnFloor(ground);
-      Block(p, 5, 0, 22, 12, 2, "gold", 4);
-      Block(p, 4, 12, 24, 16, 10, "gold", 3);
       {
-        Shape seat;
-        seat.Rect(8, 4, 16, 18);
-        Paint(p, seat, "red", 3);
-        FillEllipse(p, 32, 8, 3, 3, Ink("blue", 5));
+        Shape back, velvet, arms, seat, cushion, all;
+        back.Rect(7, 4, 18, 16);
+        back.Ellipse(32, 10, 18, 12);
+        velvet.Rect(10, 7, 12, 11);
+        velvet.Ellipse(32, 14, 12, 8);
+        arms.Rect(4, 14, 5, 13), arms.Rect(23, 14, 5, 13);
+        seat.Rect(7, 18, 18, 11);
+        cushion.Rect(9, 19, 14, 5);
+        all.Rect(4, 1, 24, 28);
+        CastShadow(p, all, 3, 2);
+        Paint(p, back, "gold", 4);
+        Paint(p, velvet, "red", 3, Edge::kNone);
+        Paint(p, seat, "gold", 3);
+        Paint(p, cushion, "red", 4, Edge::kNone);
+        Paint(p, arms, "gold", 4);
+        HLine(p, 7, 24, 28, Ink("gold", 1));
+        // the crest: a red gem between two gold points
+        p.Set(15, 1, Ink("gold", 5)), p.Set(16, 1, Ink("gold", 5));
+        FillRect(p, 15, 2, 2, 2, Ink("red", 4));
+        p.Set(15, 2, Ink("red", 6));
+        for (int y = 9; y <= 16; y += 3) p.Set(16, y, Ink("gold", 4));
       }
       break;
     case 54:
