@@ -188,6 +188,21 @@ Image Room2() {
   return img;
 }
 
+// The start room with a message box open at the bottom, as a spoken line shows it.
+Image Room2WithBox() {
+  Image img = Room2();
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 14; ++c) {
+      int sx = 96;
+      if (r == 0 && c == 0) sx = 128;
+      if (r == 0 && c == 13) sx = 160;
+      if (r == 2 && c == 0) sx = 192;
+      if (r == 2 && c == 13) sx = 224;
+      Sprite(img, 16 + 32 * c, 336 + 32 * r, 32, 32, sx, 480);
+    }
+  return img;
+}
+
 Image Title() {
   Image img(480, 512);
   Copy(img, 32, 32, 416, 64, 0, 544);
@@ -312,6 +327,7 @@ int main(int argc, char** argv) {
             WritePng(dir + "/sheet-contact.png", Contact()) &&
             WritePng(dir + "/room2.png", Scale(Room2(), 2)) &&
             WritePng(dir + "/title.png", Scale(Title(), 2)) &&
+            WritePng(dir + "/room2-box.png", Scale(Room2WithBox(), 2)) &&
             WritePng(dir + "/staffroll.png", Scale(StaffRoll(), 2)) &&
             WritePng(dir + "/help.png", Help()) && WritePng(dir + "/floors-3x3.png", Floors());
   std::string icoPath = std::string(argv[1]);

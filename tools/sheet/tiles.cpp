@@ -756,18 +756,27 @@ Pic Tile(int id) {
       }
       break;
     case 47:
+      // a clipped hedge that runs on into its neighbours left and right: a leafy top and a
+      // shaded front face above the grass
       p = OnFloor(ground);
-      {
-        Shape h;
-        h.Rect(1, 3, 30, 26);
-        for (int x = 1; x < 31; x += 5) h.Ellipse(2 * x + 3, 8, 6, 6);
-        CastShadow(p, h);
-        Paint(p, h, "green", 3);
-        for (int k = 0; k < 40; ++k) {
-          int x = 2 + Noise(k, 1, 47) % 28, y = 4 + Noise(k, 2, 47) % 23;
-          p.Set(x, y, Ink("green", (k % 3 == 0) ? 5 : 2));
+      for (int y = 2; y < 29; ++y)
+        for (int x = 0; x < 32; ++x) {
+          bool face = y >= 21;
+          int n = Noise(x, y, 47);
+          int c = Ink("green", face ? 2 : 3);
+          if (n < 50)
+            c = Ink("green", face ? 1 : 2);
+          else if (n > 215 && !face)
+            c = Ink("green", 5);
+          else if (n > 185)
+            c = Ink("green", face ? 3 : 4);
+          if (y == 2) c = Ink("green", 1);
+          if (y == 3 || (y == 4 && n > 128)) c = Ink("green", 5);
+          if (y == 21) c = Ink("green", 1);
+          if (y == 28) c = Ink("green", 0);
+          p.Set(x, y, c);
         }
-      }
+      for (int x = 0; x < 32; ++x) Tint(p, x, 29, -1), Tint(p, x, 30, -1);  // its shadow
       break;
     case 50:
     case 70:
@@ -942,14 +951,28 @@ Pic Tile(int id) {
     case 67:
       p = OnFloor(ground);
       {
-        Shape bed;
-        bed.Rect(2, 4, 28, 24);
-        Paint(p, bed, "earth", 2);
-        for (int k = 0; k < 12; ++k) {
-          int x = 5 + (k % 4) * 7, y = 7 + (k / 4) * 7;
-          Disc(p, 2 * x + 1, 2 * y + 3, 5, 5, "green", 3, false);
-          Disc(p, 2 * x + 1, 2 * y + 1, 3, 3,
-               k % 3 == 0 ? "pink" : (k % 3 == 1 ? "gold" : "purple"), 5, false);
+        // a raised bed in a stone kerb, planted with leafy clumps in bloom
+        Shape kerb, soil;
+        kerb.Rect(2, 4, 28, 24);
+        soil.Rect(4, 6, 24, 20);
+        CastShadow(p, kerb);
+        Paint(p, kerb, "stone", 4);
+        Paint(p, soil, "earth", 2, Edge::kNone);
+        const int clumps[][2] = {{8, 10},  {16, 9}, {24, 10}, {11, 17},
+                                 {20, 17}, {8, 23}, {16, 23}, {24, 23}};
+        const char* blooms[] = {"pink", "gold", "purple", "red", "cloth", "pink", "gold", "purple"};
+        for (int k = 0; k < 8; ++k) {
+          int x = clumps[k][0], y = clumps[k][1];
+          Shape leaf;
+          leaf.Ellipse(2 * x, 2 * y, 9, 7);
+          Paint(p, leaf, "green", 3);
+          const int petals[3][2] = {{-3, -2}, {1, -3}, {-1, 0}};
+          for (auto& pt : petals) {
+            int bx = x + pt[0], by = y + pt[1];
+            FillRect(p, bx, by, 2, 2, Ink(blooms[k], 4));
+            p.Set(bx, by, Ink(blooms[k], 6));
+            p.Set(bx + 1, by + 1, Ink(blooms[k], 3));
+          }
         }
       }
       break;
