@@ -154,6 +154,27 @@ void WallFace(Pic& p, const std::string& ramp, int base, int bw = 16) {
   Speckle(p, 55, 10, -1);
 }
 
+// A pilaster of dressed stone: the wall fittings that both wall styles share stand on it,
+// and its own edges end the neighbouring courses of either style.
+void Pilaster(Pic& p) {
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      int c = Ink("wall", 5);
+      if (y % 16 == 15)
+        c = Ink("wall", 3);
+      else if (y % 16 == 0)
+        c = Ink("wall", 6);
+      if (x <= 1 || x >= 30)
+        c = Ink("wall", 1);
+      else if (x == 2)
+        c = Ink("wall", 6);
+      else if (x >= 27)
+        c = Ink("wall", 4);
+      p.Set(x, y, c);
+    }
+  Speckle(p, 108, 12, -1);
+}
+
 // Objects ---------------------------------------------------------------------------------
 // A block seen slightly from above: a lit top of height `top`, then a front face.
 void Block(Pic& p, int x, int y, int w, int h, int top, const std::string& ramp, int base,
@@ -562,7 +583,7 @@ Pic Tile(int id) {
       WallFace(p, "wall", 4);
       break;
     case 102:
-      WallFace(p, "wall", 4);
+      Pilaster(p);
       Block(p, 3, 14, 26, 3, 1, "wood", 4, false);
       for (int k = 0; k < 3; ++k) {
         Shape pot;
@@ -571,7 +592,7 @@ Pic Tile(int id) {
       }
       break;
     case 103:
-      WallFace(p, "wall", 4);
+      Pilaster(p);
       Disc(p, 32, 28, 18, 18, "wood", 4, false);
       Disc(p, 32, 28, 13, 13, "cream", 5, false);
       Line(p, 16, 14, 16, 9, Ink("stone", 0)), Line(p, 16, 14, 19, 14, Ink("stone", 0));
@@ -631,24 +652,7 @@ Pic Tile(int id) {
       }
       break;
     case 108:
-      // a pilaster of dressed stone carrying the torch: it stands between faces of either
-      // wall style, so its own edges end the neighbouring courses
-      for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-          int c = Ink("wall", 5);
-          if (y % 16 == 15)
-            c = Ink("wall", 3);
-          else if (y % 16 == 0)
-            c = Ink("wall", 6);
-          if (x <= 1 || x >= 30)
-            c = Ink("wall", 1);
-          else if (x == 2)
-            c = Ink("wall", 6);
-          else if (x >= 27)
-            c = Ink("wall", 4);
-          p.Set(x, y, c);
-        }
-      Speckle(p, 108, 12, -1);
+      Pilaster(p);
       Block(p, 14, 14, 4, 10, 1, "wood", 3, false);
       Block(p, 11, 11, 10, 4, 1, "steel", 3, false);
       {
