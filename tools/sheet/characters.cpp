@@ -59,10 +59,10 @@ void DrawLegs(Picture& p, const Look& k, const Body& b, View v, int frame) {
       front.Rect(17, b.waist + 1, 2, b.feet - b.waist - 1);
       sf.Rect(17, b.feet, 3, 1);
       if (!skirt) Paint(p, back, k.legs, 2, Edge::kOver);
-      Paint(p, sb, shoe, shoeBase, Edge::kOver);
+      Paint(p, sb, shoe, shoeBase, skirt ? Edge::kUnder : Edge::kOver);
     }
     if (!skirt) Paint(p, front, k.legs, 3, Edge::kOver);
-    Paint(p, sf, shoe, shoeBase, Edge::kOver);
+    Paint(p, sf, shoe, shoeBase, skirt ? Edge::kUnder : Edge::kOver);
     return;
   }
   // front and back: two legs; in the stride one foot is lifted a pixel
@@ -73,7 +73,7 @@ void DrawLegs(Picture& p, const Look& k, const Body& b, View v, int frame) {
     leg.Rect(x, b.waist + 1, 2, b.feet - b.waist - 1 - lift);
     s.Rect(x - (side == 0 ? 1 : 0), b.feet - lift, 3, 1);
     if (!skirt) Paint(p, leg, k.legs, 3, Edge::kOver);
-    Paint(p, s, shoe, shoeBase, Edge::kOver);
+    Paint(p, s, shoe, shoeBase, skirt ? Edge::kUnder : Edge::kOver);
   }
 }
 
@@ -165,14 +165,16 @@ void DrawCloak(Picture& p, const Look& k, const Body& b, View v, bool over) {
     Paint(p, s, k.cloak, 2, Edge::kOver);
   } else {
     if (!over) return;
-    for (int y = b.torso0; y <= b.feet - 1; ++y) {
+    for (int y = b.torso0; y <= b.feet - 2; ++y) {  // the shoes peek out below
       int spread = (y - b.torso0) / 4;
       for (int x = 10 - spread; x <= 21 + spread; ++x) s.Add(x, y);
     }
     Paint(p, s, k.cloak, 3, Edge::kOver);
-    // folds
+    // folds, and a gold hem
     for (int y = b.torso0 + 4; y <= b.feet - 2; ++y)
       p.Set(13, y, Ink(k.cloak, 2)), p.Set(18, y, Ink(k.cloak, 2));
+    for (int x = 0; x < 32; ++x)
+      if (s.Has(x, b.feet - 2)) p.Set(x, b.feet - 2, Ink("gold", (x < 16) ? 5 : 4));
   }
   // the ermine collar
   Shape collar;
@@ -336,8 +338,11 @@ Picture Draw(const Look& k, View v, int frame) {
     behind.Rect(10, b.t + 6, 12, 6);
     Paint(p, behind, k.hair, 2, Edge::kOver);
   }
-  DrawLegs(p, k, b, v, frame);
+  // shoes show below a robe or a dress, so they are drawn after it
+  bool skirt = k.garment == "dress" || k.garment == "robe";
+  if (!skirt) DrawLegs(p, k, b, v, frame);
   DrawGarment(p, k, b, v);
+  if (skirt) DrawLegs(p, k, b, v, frame);
   DrawArms(p, k, b, v, frame);
   DrawCloak(p, k, b, v, true);
   Paint(p, HeadShape(b.t), k.skin, 4, Edge::kOver);
