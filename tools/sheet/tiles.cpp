@@ -1084,8 +1084,22 @@ Pic Tile(int id) {
       break;
     case 87:
       p = OnFloor(ground);
-      Block(p, 12, 18, 8, 9, 2, "wood", 3);
-      Block(p, 4, 10, 24, 8, 4, "stone", 2);
+      {
+        // a blacksmith's anvil on a wooden block: face, horn, waist and foot
+        Block(p, 9, 20, 14, 9, 3, "wood", 3);
+        Shape face, horn, waist, foot, all;
+        face.Rect(10, 8, 16, 5);
+        for (int x = 3; x < 10; ++x)
+          for (int y = 9; y <= 10 + (x - 3) / 3; ++y) horn.Add(x, y);
+        waist.Rect(13, 13, 9, 5);
+        foot.Rect(10, 17, 15, 4);
+        all.Rect(3, 8, 23, 13);
+        Paint(p, foot, "steel", 2);
+        Paint(p, waist, "steel", 1);
+        Paint(p, horn, "steel", 3);
+        Paint(p, face, "steel", 4);
+        HLine(p, 11, 24, 9, Ink("steel", 6));
+      }
       break;
     case 88:
       p = OnFloor(ground);
@@ -1144,9 +1158,19 @@ Pic Tile(int id) {
       break;
     case 94:
       p = OnFloor(ground);
-      Block(p, 5, 22, 22, 5, 2, "wood", 3);
-      Disc(p, 32, 22, 24, 10, "purple", 4);
-      Disc(p, 10, 22, 4, 10, "gold", 4, false);
+      {
+        // a tapestry rolled up on a wooden stand, its tassels hanging
+        Block(p, 5, 8, 3, 19, 0, "wood", 3);
+        Block(p, 24, 8, 3, 19, 0, "wood", 3);
+        Block(p, 3, 25, 26, 3, 1, "wood", 4);
+        Shape roll;
+        roll.Rect(6, 9, 20, 8);
+        Paint(p, roll, "purple", 4);
+        for (int x = 8; x < 25; x += 4) VLine(p, x, 10, 15, Ink("purple", 3));
+        for (int y = 10; y < 16; ++y) p.Set(7, y, Ink("gold", 4)), p.Set(24, y, Ink("gold", 3));
+        for (int x : {11, 16, 21})
+          VLine(p, x, 17, 20, Ink("gold", 4)), p.Set(x, 21, Ink("gold", 5));
+      }
       break;
     case 95:
       p = OnFloor(ground);
