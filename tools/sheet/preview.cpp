@@ -227,6 +227,18 @@ Image Title() {
   return img;
 }
 
+// The title room on its own with a few people standing in it.
+Image TitleRoomCast() {
+  Image img(288, 288);
+  for (int r = 0; r < 9; ++r)
+    for (int c = 0; c < 9; ++c) Tile(img, 32 * c, 32 * r, kTitleRoom[r][c]);
+  Actor(img, 128, 128, 0, 1, 0);  // the king at the table, as on the title screen
+  Actor(img, 64, 160, 1, 2, 0);   // the queen
+  Actor(img, 192, 96, 6, 3, 1);   // the maid, mid-step
+  Actor(img, 160, 192, 8, 0, 0);  // the girl, from behind
+  return Scale(img, 3);
+}
+
 Image StaffRoll() {
   Image img(480, 512);
   for (int y = 0; y < 512; y += 32)
@@ -328,6 +340,7 @@ int main(int argc, char** argv) {
             WritePng(dir + "/room2.png", Scale(Room2(), 2)) &&
             WritePng(dir + "/title.png", Scale(Title(), 2)) &&
             WritePng(dir + "/room2-box.png", Scale(Room2WithBox(), 2)) &&
+            WritePng(dir + "/title-room.png", TitleRoomCast()) &&
             WritePng(dir + "/staffroll.png", Scale(StaffRoll(), 2)) &&
             WritePng(dir + "/help.png", Help()) && WritePng(dir + "/floors-3x3.png", Floors());
   std::string icoPath = std::string(argv[1]);
