@@ -245,10 +245,10 @@ bool LoadGrids(const std::string& path, std::map<std::string, Grid>& out, std::s
     std::string word;
     ls >> word;
     if (word == "legend" && line.size() >= 9) {
-      std::string spec;
+      std::string colour;
       std::istringstream rest(line.substr(9));
-      rest >> spec;
-      legend[line[7]] = spec;
+      rest >> colour;
+      legend[line[7]] = colour;
     } else if (word == "grid") {
       ls >> name;
       current = &out[name];
@@ -267,17 +267,17 @@ Picture GridPicture(const Grid& g, const std::map<std::string, std::string>& rol
   Picture p(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      const std::string& spec = g.legend.at(g.rows[y][x]);
-      if (spec == "none") continue;
-      if (spec == "black")
+      const std::string& colour = g.legend.at(g.rows[y][x]);
+      if (colour == "none") continue;
+      if (colour == "black")
         p.Set(x, y, kBlack);
-      else if (spec == "white")
+      else if (colour == "white")
         p.Set(x, y, kWhite);
       else {
-        auto dot = spec.find('.');
-        std::string ramp = spec.substr(0, dot);
+        auto dot = colour.find('.');
+        std::string ramp = colour.substr(0, dot);
         if (roles.count(ramp)) ramp = roles.at(ramp);
-        p.Set(x, y, Ink(ramp, std::stoi(spec.substr(dot + 1))));
+        p.Set(x, y, Ink(ramp, std::stoi(colour.substr(dot + 1))));
       }
     }
   return p;
