@@ -93,11 +93,11 @@ struct Sheet {
 // ---- the parts of the sheet -------------------------------------------------------------
 struct Grid {
   std::vector<std::string> rows;
-  std::map<char, std::string> legend;  // char -> colour spec ("wood.3", "none", "white")
+  std::map<char, std::string> legend;  // char -> colour name ("wood.3", "none", "white")
 };
-// Reads "legend C spec" and "grid NAME" ... "end" blocks from a text file.
+// Reads "legend C colour" and "grid NAME" ... "end" blocks from a text file.
 bool LoadGrids(const std::string& path, std::map<std::string, Grid>& out, std::string& error);
-// Turns a grid into a picture; roles map spec prefixes to ramp names.
+// Turns a grid into a picture; roles map colour prefixes to ramp names.
 Picture GridPicture(const Grid& g, const std::map<std::string, std::string>& roles = {});
 
 bool DrawTiles(Sheet& s, const std::string& dataDir, std::string& error);
