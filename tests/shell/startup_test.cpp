@@ -38,8 +38,8 @@ TEST(StartUp, OpensTheWindowShowsItAndStartsTheTimerInOrder) {
   EXPECT_STREQ(w.menuName, "menu");
   EXPECT_TRUE(headless::WindowShown());
   EXPECT_EQ(headless::TimerInterval(1), 54u);
-  EXPECT_EQ(headless::Events(),
-            (std::vector<std::string>{"create-window", "show-window", "set-timer 1 54"}));
+  EXPECT_EQ(headless::Events(), (std::vector<std::string>{"create-window", "show-window",
+                                                          "open-audio", "set-timer 1 54"}));
   EXPECT_EQ(sceneHandlers.tickHandler, LoadAssets);
   EXPECT_EQ(sceneHandlers.confirmKeyHandler, nullptr);
   EXPECT_EQ(sceneHandlers.directionKeyHandler, nullptr);
@@ -129,9 +129,9 @@ TEST(Shutdown, ClosingFreesSoundStopsTheTimerFreesGraphicsAndQuitsInOrder) {
   headless::KeyDown(27);
   headless::Pump();
   const std::vector<std::string>& ev = headless::Events();
-  ASSERT_GE(ev.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(ev.end() - 3, ev.end()),
-            (std::vector<std::string>{"destroy-window", "kill-timer 1", "quit 0"}));
+  ASSERT_GE(ev.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(ev.end() - 4, ev.end()),
+            (std::vector<std::string>{"destroy-window", "close-audio", "kill-timer 1", "quit 0"}));
   EXPECT_FALSE(headless::TimerRunning(1));
   EXPECT_FALSE(headless::WindowExists());
 }

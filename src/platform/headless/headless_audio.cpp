@@ -2,6 +2,7 @@
 #include "platform/headless/headless_audio.h"
 
 #include "platform/audio.h"
+#include "platform/headless/headless.h"
 #include "platform/mixer.h"
 
 namespace quillorn {
@@ -15,11 +16,13 @@ namespace platform {
 
 bool OpenAudio() {
   if (!audioAvailable) return false;
+  headless::RecordEvent("open-audio");
   if (!MixerRunning()) StartMixer(headless::kAudioOutputRate, nullptr, nullptr);
   return true;
 }
 
 void CloseAudio() {
+  headless::RecordEvent("close-audio");
   StopMixer();
 }
 
