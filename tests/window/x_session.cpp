@@ -71,6 +71,11 @@ pid_t StartGame(const XSession& x) {
     setenv("DISPLAY", display.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // In a sanitizer build, leaks of the system libraries behind the window are not ours.
+    std::string lsan = "suppressions=" QUILLORN_LSAN_SUPPRESSIONS;
+    if (const char* old = std::getenv("LSAN_OPTIONS"); old && *old)
+      lsan = std::string(old) + ":" + lsan;
+    setenv("LSAN_OPTIONS", lsan.c_str(), 1);
     execl(QUILLORN_EXE, QUILLORN_EXE, static_cast<char*>(nullptr));
     _exit(127);
   }

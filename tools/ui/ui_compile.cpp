@@ -85,10 +85,10 @@ long Number(const std::string& word, long lo, long hi) {
 
 uint32_t Style(const std::string& name) {
   static const std::map<std::string, uint32_t> kStyles = {
-      {"WS_POPUP", 0x80000000u},   {"WS_CHILD", 0x40000000u},    {"WS_VISIBLE", 0x10000000u},
-      {"WS_CAPTION", 0x00C00000u}, {"WS_SYSMENU", 0x00080000u},  {"WS_GROUP", 0x00020000u},
-      {"WS_TABSTOP", 0x00010000u}, {"DS_MODALFRAME", 0x80u},     {"DS_SETFONT", 0x40u},
-      {"SS_LEFT", 0x0u},           {"SS_ICON", 0x3u},            {"BS_DEFPUSHBUTTON", 0x1u},
+      {"WS_POPUP", 0x80000000u},   {"WS_CHILD", 0x40000000u},   {"WS_VISIBLE", 0x10000000u},
+      {"WS_CAPTION", 0x00C00000u}, {"WS_SYSMENU", 0x00080000u}, {"WS_GROUP", 0x00020000u},
+      {"WS_TABSTOP", 0x00010000u}, {"DS_MODALFRAME", 0x80u},    {"DS_SETFONT", 0x40u},
+      {"SS_LEFT", 0x0u},           {"SS_ICON", 0x3u},           {"BS_DEFPUSHBUTTON", 0x1u},
   };
   auto it = kStyles.find(name);
   if (it == kStyles.end()) Fail("unknown style " + name);

@@ -123,6 +123,8 @@ namespace backend {
 
 bool CreateWindow(const WindowDesc& desc) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // a signal ends the game as it ends anything
+  // The frame goes to the window as plain pixels; no 3D driver is started (or probed) for it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Video alone: the sound output brings up its own subsystem.
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   MenuBarLoad(desc.menuName);
@@ -157,6 +159,8 @@ void DestroyWindow() {
   if (s.frameView) SDL_FreeSurface(s.frameView);
   SDL_DestroyWindow(s.window);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // The last one out releases what SDL keeps for the whole process (its bus connection).
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
   s = SdlWindow();
 }
 
