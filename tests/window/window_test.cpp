@@ -162,6 +162,14 @@ TEST_F(RealWindow, ASecondCopyEndsAtOnceWithoutAWindow) {
   EXPECT_FALSE(Ended(0, code));  // the first copy runs on
 }
 
+TEST_F(RealWindow, ASecondCopyNamingTheScreenToo) {
+  pid_t second = StartGame(x_, ".0");  // ":N.0" is the same display as ":N"
+  int code = -1;
+  ASSERT_TRUE(WaitExit(second, 5000, code));
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(GameWindows(x_).size(), 1u);
+}
+
 TEST_F(RealWindow, F10OpensTheMenuAndEscClosesOnlyTheMenu) {
   ASSERT_FALSE(MenuShown());
   Keys("F10");

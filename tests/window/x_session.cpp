@@ -64,10 +64,10 @@ void StopAll(XSession& x) {
   x.server = -1;
 }
 
-pid_t StartGame(const XSession& x) {
+pid_t StartGame(const XSession& x, const std::string& suffix) {
   pid_t pid = fork();
   if (pid == 0) {
-    std::string display = ":" + std::to_string(x.display);
+    std::string display = ":" + std::to_string(x.display) + suffix;
     setenv("DISPLAY", display.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
     setenv("SDL_AUDIODRIVER", "dummy", 1);

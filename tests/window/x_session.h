@@ -21,8 +21,9 @@ bool StartServer(XSession& x);
 // Ends the game if it still runs, then the server.
 void StopAll(XSession& x);
 
-// Starts the game on the session's display, with the dummy sound driver.
-pid_t StartGame(const XSession& x);
+// Starts the game on the session's display (DISPLAY=":N" followed by suffix), with the
+// dummy sound driver.
+pid_t StartGame(const XSession& x, const std::string& suffix = "");
 // Waits up to timeoutMs for the process to end; true with its exit status code when it did.
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 

@@ -65,6 +65,15 @@ void Mouse(int32_t x, int32_t y, bool down) {
   MenuBarMouse(x, y, down);
 }
 
+// ":0", ":0.0" and "unix:0" are one display: the screen number and a local host name drop.
+std::string SameDisplay(std::string d) {
+  if (d.rfind("unix:", 0) == 0) d.erase(0, 4);
+  size_t colon = d.rfind(':');
+  size_t dot = d.find('.', colon == std::string::npos ? 0 : colon);
+  if (colon != std::string::npos && dot != std::string::npos) d.erase(dot);
+  return d;
+}
+
 }  // namespace
 
 namespace sdl {
@@ -120,7 +129,7 @@ uint32_t Now() {
 }
 
 std::string DisplayName() {
-  if (const char* d = std::getenv("DISPLAY"); d && *d) return d;
+  if (const char* d = std::getenv("DISPLAY"); d && *d) return SameDisplay(d);
   if (const char* d = std::getenv("WAYLAND_DISPLAY"); d && *d) return std::string("wayland-") + d;
   return "console";
 }
