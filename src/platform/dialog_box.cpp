@@ -1,12 +1,12 @@
 // The modal dialog: its template, layout, keys, mouse and look.
 #include "platform/dialog_box.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/backend.h"
 #include "platform/icon_image.h"
 #include "platform/menu_bar.h"
+#include "platform/resource_reader.h"
 #include "platform/text.h"
 #include "platform/ui_look.h"
 #include "platform/window_state.h"
@@ -31,27 +31,6 @@ struct DialogState {
 };
 
 DialogState g_dialog;
-
-struct Reader {
-  const uint8_t* p;
-  const uint8_t* end;
-  bool ok = true;
-  uint32_t Bytes(int n) {
-    if (end - p < n) return ok = false, 0;
-    uint32_t v = 0;
-    for (int i = 0; i < n; ++i) v |= uint32_t(p[i]) << (8 * i);
-    p += n;
-    return v;
-  }
-  int32_t S16() { return int16_t(Bytes(2)); }
-  std::string Str() {
-    const uint8_t* z = std::find(p, end, uint8_t(0));
-    if (z == end) return ok = false, std::string();
-    std::string s(reinterpret_cast<const char*>(p), size_t(z - p));
-    p = z + 1;
-    return s;
-  }
-};
 
 bool Inside(const Rect& r, int32_t x, int32_t y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -142,18 +121,18 @@ Rect Offset(const Rect& r, int32_t dx, int32_t dy) {
 bool ParseDialog(const Resource& res, DialogTemplate& out) {
   out = DialogTemplate();
   if (res.data == nullptr || res.size < 4 || std::memcmp(res.data, "QDLG", 4) != 0) return false;
-  Reader r{res.data + 4, res.data + res.size};
-  out.style = r.Bytes(4);
+  ResourceReader r{res.data + 4, res.data + res.size};
+  out.style = r.U32();
   out.x = r.S16(), out.y = r.S16(), out.width = r.S16(), out.height = r.S16();
   out.caption = r.Str();
   out.fontPoints = r.Bytes(2);
   out.fontName = r.Str();
-  uint32_t count = r.Bytes(4);
+  uint32_t count = r.U32();
   for (uint32_t i = 0; r.ok && i < count; ++i) {
     DialogControl c;
     c.kind = uint8_t(r.Bytes(1));
-    c.style = r.Bytes(4);
-    c.id = int32_t(r.Bytes(4));
+    c.style = r.U32();
+    c.id = int32_t(r.U32());
     c.x = r.S16(), c.y = r.S16(), c.width = r.S16(), c.height = r.S16();
     c.text = r.Str();
     out.controls.push_back(c);

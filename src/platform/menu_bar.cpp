@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/resource_reader.h"
 #include "platform/text.h"
 #include "platform/ui_look.h"
 
@@ -23,26 +24,6 @@ struct MenuState {
 };
 
 MenuState g_menu;
-
-// A little-endian reader over a resource that never reads past its end.
-struct Reader {
-  const uint8_t* p;
-  const uint8_t* end;
-  bool ok = true;
-  uint32_t U32() {
-    if (end - p < 4) return ok = false, 0;
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    p += 4;
-    return v;
-  }
-  std::string Str() {
-    const uint8_t* z = std::find(p, end, uint8_t(0));
-    if (z == end) return ok = false, std::string();
-    std::string s(reinterpret_cast<const char*>(p), size_t(z - p));
-    p = z + 1;
-    return s;
-  }
-};
 
 void Changed() {
   backend::ChromeChanged();
@@ -96,7 +77,7 @@ int TitleAt(int32_t x, int32_t y) {
 bool ParseMenu(const Resource& res, std::vector<MenuDropDown>& out) {
   out.clear();
   if (res.data == nullptr || res.size < 8 || std::memcmp(res.data, "QMNU", 4) != 0) return false;
-  Reader r{res.data + 4, res.data + res.size};
+  ResourceReader r{res.data + 4, res.data + res.size};
   uint32_t count = r.U32();
   for (uint32_t i = 0; r.ok && i < count; ++i) {
     MenuDropDown menu;
