@@ -22,18 +22,26 @@ namespace {
 
 int confirms = 0;
 int ticks = 0;
-void OnConfirm() {
-  ++confirms;
-}
-void OnTick() {
-  ++ticks;
+
+// Opens the help dialog through the game's help command.
+void OpenHelp() {
+  sceneHandlers.confirmKeyHandler = [] { ++confirms; };
+  sceneHandlers.tickHandler = [] { ++ticks; };
+  headless::Command(kCmdHelp);
+  headless::Pump();
+  ASSERT_TRUE(headless::DialogOpen());
+  ASSERT_EQ(headless::DialogName(), "dlg_help");
 }
 
-int32_t CentreX(const Rect& r) {
-  return (r.left + r.right) / 2;
+const Rect& OkRect() {
+  return DialogCurrentLayout().controls[0];
 }
-int32_t CentreY(const Rect& r) {
-  return (r.top + r.bottom) / 2;
+
+// A press at a, then a release at b (by default the same place).
+void Click(const Rect& a, const Rect* b = nullptr) {
+  if (!b) b = &a;
+  DialogMouse((a.left + a.right) / 2, (a.top + a.bottom) / 2, true);
+  DialogMouse((b->left + b->right) / 2, (b->top + b->bottom) / 2, false);
 }
 
 class HelpDialog : public ::testing::Test {
@@ -43,35 +51,47 @@ class HelpDialog : public ::testing::Test {
     confirms = ticks = 0;
     OpenHelp();
   }
-  void OpenHelp() {
-    sceneHandlers.confirmKeyHandler = OnConfirm;
-    sceneHandlers.tickHandler = OnTick;
-    headless::Command(kCmdHelp);
-    headless::Pump();
-    ASSERT_TRUE(headless::DialogOpen());
-    ASSERT_EQ(headless::DialogName(), "dlg_help");
-  }
-  static const Rect& OkRect() { return DialogCurrentLayout().controls[0]; }
 };
 
-TEST_F(HelpDialog, EnterPressesOk) {
-  headless::KeyDown(kKeyReturn);
-  EXPECT_FALSE(headless::DialogOpen());
-  headless::Pump();
-  EXPECT_EQ(confirms, 0);  // the key that closed the dialog is not the game's
-  EXPECT_TRUE(headless::WindowExists());
-}
-
-TEST_F(HelpDialog, EscCancelsWithoutClosingTheWindow) {
-  headless::KeyDown(kKeyEscape);
-  headless::KeyUp(kKeyEscape);
-  headless::Pump();
-  EXPECT_FALSE(headless::DialogOpen());
-  EXPECT_TRUE(headless::WindowExists());
+TEST_F(HelpDialog, EnterEscAndBothCloseBoxesCloseOnlyTheDialogAndItOpensAgain) {
+  struct Closer {
+    const char* name;
+    void (*close)();
+  };
+  const Closer closers[] = {
+      {"Enter", [] { headless::KeyDown(kKeyReturn); }},
+      {"Esc", [] { headless::KeyDown(kKeyEscape), headless::KeyUp(kKeyEscape); }},
+      {"close box", [] { Click(DialogCurrentLayout().closeBox); }},
+      {"window's close box", [] { InputClose(); }},
+  };
+  for (const Closer& c : closers) {
+    SCOPED_TRACE(c.name);
+    c.close();
+    headless::Pump();
+    EXPECT_FALSE(headless::DialogOpen());
+    EXPECT_TRUE(headless::WindowExists());
+    EXPECT_EQ(confirms, 0);  // the key that closed the dialog is not the game's
+    OpenHelp();
+  }
   // With the dialog gone, Esc is the game's again.
+  headless::KeyDown(kKeyEscape), headless::KeyUp(kKeyEscape);
+  headless::Pump();
   headless::KeyDown(kKeyEscape);
   headless::Pump();
   EXPECT_FALSE(headless::WindowExists());
+}
+
+TEST_F(HelpDialog, OkClosesOnlyWhenPressedAndReleasedOnIt) {
+  const Rect ok = OkRect(), beside = {ok.right + 1, ok.top, ok.right + 9, ok.bottom};
+  const Rect corner = {0, 0, 10, 10};
+  Click(ok, &beside);
+  Click(corner, &ok);
+  EXPECT_TRUE(headless::DialogOpen());
+  DialogMouse((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2, true);
+  EXPECT_TRUE(headless::DialogOpen());  // a press alone does nothing yet
+  Click(ok);
+  EXPECT_FALSE(headless::DialogOpen());
+  EXPECT_FALSE(DialogMouse((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2, true));
 }
 
 TEST_F(HelpDialog, KeysStayAwayFromTheGameWhileTicksGoOn) {
@@ -89,48 +109,6 @@ TEST_F(HelpDialog, KeysStayAwayFromTheGameWhileTicksGoOn) {
   EXPECT_TRUE(headless::DialogOpen());
 }
 
-TEST_F(HelpDialog, ClickOnOkCloses) {
-  const Rect ok = OkRect();
-  EXPECT_TRUE(DialogMouse(CentreX(ok), CentreY(ok), true));
-  EXPECT_TRUE(headless::DialogOpen());  // a press alone does nothing yet
-  EXPECT_TRUE(DialogMouse(CentreX(ok), CentreY(ok), false));
-  EXPECT_FALSE(headless::DialogOpen());
-  EXPECT_FALSE(DialogMouse(CentreX(ok), CentreY(ok), true));
-}
-
-TEST_F(HelpDialog, PressOnOkReleasedElsewhereDoesNothing) {
-  const Rect ok = OkRect();
-  DialogMouse(CentreX(ok), CentreY(ok), true);
-  DialogMouse(ok.right + 5, CentreY(ok), false);
-  EXPECT_TRUE(headless::DialogOpen());
-  // Nor does a release on OK that began elsewhere.
-  DialogMouse(5, 5, true);
-  DialogMouse(CentreX(ok), CentreY(ok), false);
-  EXPECT_TRUE(headless::DialogOpen());
-}
-
-TEST_F(HelpDialog, CloseBoxCancels) {
-  const Rect box = DialogCurrentLayout().closeBox;
-  DialogMouse(CentreX(box), CentreY(box), true);
-  DialogMouse(CentreX(box), CentreY(box), false);
-  EXPECT_FALSE(headless::DialogOpen());
-  EXPECT_TRUE(headless::WindowExists());
-}
-
-TEST_F(HelpDialog, WindowCloseBoxClosesOnlyTheDialog) {
-  InputClose();
-  headless::Pump();
-  EXPECT_FALSE(headless::DialogOpen());
-  EXPECT_TRUE(headless::WindowExists());
-}
-
-TEST_F(HelpDialog, OpensAgainAfterClosing) {
-  headless::KeyDown(kKeyReturn);
-  ASSERT_FALSE(headless::DialogOpen());
-  OpenHelp();
-  EXPECT_TRUE(headless::DialogOpen());
-}
-
 TEST_F(HelpDialog, EveryTextFitsItsControlAtTheChosenScale) {
   const DialogTemplate& t = DialogCurrentTemplate();
   const DialogLayout& l = DialogCurrentLayout();
@@ -144,18 +122,12 @@ TEST_F(HelpDialog, EveryTextFitsItsControlAtTheChosenScale) {
     EXPECT_EQ(r.top - l.body.top, c.y * 21 / 10) << i;
     EXPECT_EQ(r.right - l.body.left, (c.x + c.width) * 21 / 10) << i;
     EXPECT_EQ(r.bottom - l.body.top, (c.y + c.height) * 21 / 10) << i;
-    if (t.controls[i].kind == kControlIcon) {
-      EXPECT_GE(r.right - r.left, kDialogIconSize) << i;
-      EXPECT_GE(r.bottom - r.top, kDialogIconSize) << i;
-      continue;
-    }
-    TextSize s = MeasureText(t.controls[i].text.c_str());
-    EXPECT_LE(s.width, r.right - r.left) << i;
-    EXPECT_LE(s.height, r.bottom - r.top) << i;
-    // Inside the dialog's body.
-    EXPECT_GE(r.left, l.body.left) << i;
     EXPECT_LE(r.right, l.body.right) << i;
     EXPECT_LE(r.bottom, l.body.bottom) << i;
+    TextSize s = MeasureText(c.text.c_str());
+    if (c.kind == kControlIcon) s = {kDialogIconSize, kDialogIconSize};
+    EXPECT_LE(s.width, r.right - r.left) << i;
+    EXPECT_LE(s.height, r.bottom - r.top) << i;
   }
   // At one tenth less, the longest line would not fit.
   DialogTemplate longest = t;
@@ -171,8 +143,6 @@ TEST_F(HelpDialog, CentredOverTheClientArea) {
   EXPECT_EQ(h, 195 * 21 / 10 + kDialogCaptionHeight + 2 * kDialogBorder);
   EXPECT_EQ(l.frame.left, (480 - w) / 2);
   EXPECT_EQ(l.frame.top, (512 - h) / 2);
-  EXPECT_GE(l.frame.left, 0);
-  EXPECT_GE(l.frame.top, 0);
   EXPECT_EQ(l.body.top, l.caption.bottom);
   EXPECT_EQ(l.caption.bottom - l.caption.top, kDialogCaptionHeight);
   EXPECT_GE(l.closeBox.left, l.caption.left);
@@ -193,8 +163,7 @@ TEST_F(HelpDialog, DrawsCaptionTextsAndTheDefaultButton) {
   auto at = [&](int32_t x, int32_t y) { return s.Row(y - l.frame.top)[x - l.frame.left]; };
   EXPECT_EQ(at(l.caption.left + 1, l.caption.top + 1), kCaptionColor);
   EXPECT_EQ(at(l.body.right - 2, l.body.bottom - 2), kFaceColor);
-  const Rect ok = OkRect();
-  EXPECT_EQ(at(ok.left, ok.top), kSelectColor);  // the default button's frame
+  EXPECT_EQ(at(OkRect().left, OkRect().top), kSelectColor);  // the default button's frame
   // Each static text leaves black pixels in its control and none right of its text.
   const DialogTemplate& t = DialogCurrentTemplate();
   for (size_t i = 2; i < t.controls.size(); ++i) {
@@ -248,51 +217,51 @@ TEST(IconImage, DecodesTopRowFirstWithStraightAlpha) {
   EXPECT_FALSE(DecodeIcon({bytes.data(), 100}, 32, icon));           // cut short
 }
 
-TEST(IconImage, DialogDrawsTheIconOverItsBackground) {
-  ASSERT_TRUE(test::StartGame());
-  headless::OverrideResource("ICON", "ICO", TestIcon());  // read when the dialog opens
-  headless::Command(kCmdHelp);
-  headless::Pump();
-  ASSERT_TRUE(headless::DialogOpen());
+// The help dialog drawn with the ICON resource replaced (or hidden when bytes is empty);
+// at(x, y) reads the icon control's pixel (x, y).
+struct DrawnWithIcon {
   Surface s;
-  Rect where;
-  ASSERT_TRUE(DialogDraw(s, where));
-  const Rect& r = DialogCurrentLayout().controls[1];
-  auto at = [&](int32_t x, int32_t y) {
-    return s.Row(r.top + y - where.top)[r.left + x - where.left];
-  };
-  EXPECT_EQ(at(0, 0), MakePixel(255, 0, 0));
-  EXPECT_EQ(at(31, 0), MakePixel(255, 0, 0));
-  EXPECT_EQ(at(5, 10), MakePixel(0, 255, 0));
-  Pixel half = at(6, 10);  // half blue over the light grey face
+  Rect where, icon;
+  explicit DrawnWithIcon(const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(test::StartGame());
+    if (bytes.empty())
+      headless::HideResource("ICON", "ICO");
+    else
+      headless::OverrideResource("ICON", "ICO", bytes);  // read when the dialog opens
+    headless::Command(kCmdHelp);
+    headless::Pump();
+    EXPECT_TRUE(DialogDraw(s, where));
+    icon = DialogCurrentLayout().controls[1];
+  }
+  Pixel at(int32_t x, int32_t y) const {
+    return s.Row(icon.top + y - where.top)[icon.left + x - where.left];
+  }
+};
+
+TEST(IconImage, DialogDrawsTheIconOverItsBackground) {
+  DrawnWithIcon d(TestIcon());
+  EXPECT_EQ(d.at(0, 0), MakePixel(255, 0, 0));
+  EXPECT_EQ(d.at(31, 0), MakePixel(255, 0, 0));
+  EXPECT_EQ(d.at(5, 10), MakePixel(0, 255, 0));
+  Pixel half = d.at(6, 10);  // half blue over the light grey face
   EXPECT_EQ(PixelBlue(half), (255 * 128 + 240 * 127) / 255);
   EXPECT_EQ(PixelRed(half), 240 * 127 / 255);
-  EXPECT_EQ(at(20, 20), kFaceColor);
+  EXPECT_EQ(d.at(20, 20), kFaceColor);
 }
 
 TEST(IconImage, MissingIconLeavesTheDialogWithoutOne) {
-  ASSERT_TRUE(test::StartGame());
-  headless::HideResource("ICON", "ICO");
-  headless::Command(kCmdHelp);
-  headless::Pump();
-  Surface s;
-  Rect where;
-  ASSERT_TRUE(DialogDraw(s, where));
-  const Rect& r = DialogCurrentLayout().controls[1];
+  DrawnWithIcon d({});
   for (int32_t y = 0; y < kDialogIconSize; ++y)
-    for (int32_t x = 0; x < kDialogIconSize; ++x)
-      ASSERT_EQ(s.Row(r.top + y - where.top)[r.left + x - where.left], kFaceColor);
+    for (int32_t x = 0; x < kDialogIconSize; ++x) ASSERT_EQ(d.at(x, y), kFaceColor);
 }
 
-TEST(DialogOpen, AMissingTemplateOpensNothing) {
+TEST(DialogOpen, AMissingTemplateOpensNothingAndOpeningClosesAnOpenMenu) {
   ASSERT_TRUE(test::StartGame());
   headless::HideResource("DIALOG", "DLG_HELP");
   headless::Command(kCmdHelp);
   headless::Pump();
   EXPECT_FALSE(headless::DialogOpen());
-}
 
-TEST(DialogOpen, OpeningClosesAnOpenMenu) {
   ASSERT_TRUE(test::StartGame());
   headless::KeyDown(kKeyF10);
   ASSERT_TRUE(MenuBarOpen());

@@ -11,20 +11,58 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/ui_look.h"
-#include "ui_harness.h"
 
 namespace quillorn::platform {
 namespace {
 
-using test::ReceivedOf;
+std::vector<Message> received;
+
+int32_t RecordingProc(uint32_t type, uint32_t wParam, int32_t lParam) {
+  if (type != kMsgPaint) received.push_back({type, wParam, lParam});
+  return DefWindowProc(type, wParam, lParam);
+}
+
+// The wParams of the messages of one type that reached the window.
+std::vector<uint32_t> ReceivedOf(uint32_t type) {
+  std::vector<uint32_t> out;
+  for (const Message& m : received)
+    if (m.type == type) out.push_back(m.wParam);
+  return out;
+}
+
+void Press(uint32_t key) {
+  headless::KeyDown(key);
+  headless::KeyUp(key);
+  headless::Pump();
+}
 
 class MenuBar : public ::testing::Test {
  protected:
-  void SetUp() override { test::OpenRecordingWindow(); }
-  static void Press(uint32_t key) {
-    headless::KeyDown(key);
-    headless::KeyUp(key);
+  void SetUp() override { Open("menu"); }
+  // A shown 480 x 512 window with the given menu and a 54 ms timer 1.
+  static void Open(const char* menuName) {
+    headless::Reset(1000);
+    WindowDesc desc;
+    desc.className = desc.title = "QuillornTest";
+    desc.clientWidth = 480;
+    desc.clientHeight = 512;
+    desc.menuName = menuName;
+    desc.proc = RecordingProc;
+    CreateMainWindow(desc);
+    ShowMainWindow();
+    SetTimer(1, 54);
     headless::Pump();
+    received.clear();
+  }
+  static void NoKeysReachedTheWindow() {
+    EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+    EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());
+  }
+  // Opens the menu with a click on its title.
+  static void ClickTitle() {
+    Rect title = MenuBarTitleRect(0);
+    MenuBarMouse(title.left + 2, 5, true);
+    MenuBarMouse(title.left + 2, 5, false);
   }
   // Centre of an entry of the open drop-down.
   static void EntryCentre(int entry, int32_t& x, int32_t& y) {
@@ -39,44 +77,35 @@ class MenuBar : public ::testing::Test {
   }
 };
 
-TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientArea) {
+TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientAreaAndNoNameMeansNoBar) {
   EXPECT_EQ(MenuBarHeight(), kMenuBarHeight);
   ASSERT_EQ(MenuBarMenus().size(), 1u);
-  EXPECT_FALSE(MenuBarOpen());
   Rect title = MenuBarTitleRect(0);
   EXPECT_EQ(title.top, 0);
   EXPECT_EQ(title.bottom, kMenuBarHeight);
   EXPECT_EQ(title.right - title.left, MeasureText("menu").width + 2 * kMenuTitlePad);
-}
 
-TEST_F(MenuBar, NoMenuNameMeansNoBar) {
-  test::OpenRecordingWindow(nullptr);
+  Open(nullptr);
   EXPECT_EQ(MenuBarHeight(), 0);
-  headless::KeyDown(kKeyF10);
-  headless::Pump();
+  Press(kKeyF10);
   EXPECT_FALSE(MenuBarOpen());
   EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyF10});
 }
 
-TEST_F(MenuBar, F10OpensWithTheFirstEntryAndKeepsKeysFromTheWindow) {
+TEST_F(MenuBar, F10OpensOnTheFirstEntryKeepsKeysButNotTicksAndClosesAgain) {
   Press(kKeyF10);
   EXPECT_TRUE(MenuBarOpen());
   EXPECT_EQ(MenuBarOpenIndex(), 0);
   EXPECT_EQ(MenuBarSelectedEntry(), 0);
-  Press(kKeySpace);
-  Press('Z');
-  Press(kKeyE);
-  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
-  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());
-  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
-  EXPECT_TRUE(MenuBarOpen());
-}
-
-TEST_F(MenuBar, TicksKeepComingWhileOpen) {
-  Press(kKeyF10);
+  for (uint32_t key : {uint32_t(kKeySpace), uint32_t('Z'), uint32_t(kKeyE)}) Press(key);
   headless::Tick(3);
-  EXPECT_EQ(ReceivedOf(kMsgTimer), (std::vector<uint32_t>{1, 1, 1}));
   EXPECT_TRUE(MenuBarOpen());
+  NoKeysReachedTheWindow();
+  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
+  EXPECT_EQ(ReceivedOf(kMsgTimer), (std::vector<uint32_t>{1, 1, 1}));
+  Press(kKeyF10);
+  EXPECT_FALSE(MenuBarOpen());
+  NoKeysReachedTheWindow();
 }
 
 TEST_F(MenuBar, ArrowsSkipSeparatorsAndWrap) {
@@ -97,7 +126,7 @@ TEST_F(MenuBar, ArrowsSkipSeparatorsAndWrap) {
 TEST_F(MenuBar, EnterDeliversEachEntrysCommandAndCloses) {
   const uint32_t ids[] = {40006, 40001, 40005, 40002, 40003};
   for (int n = 0; n < 5; ++n) {
-    test::Received().clear();
+    received.clear();
     Press(kKeyF10);
     for (int i = 0; i < n; ++i) Press(kKeyDown);
     Press(kKeyReturn);
@@ -115,22 +144,14 @@ TEST_F(MenuBar, EscClosesWithoutACommandAndKeysReachTheWindowAgain) {
   Press(kKeyEscape);
   EXPECT_FALSE(MenuBarOpen());
   EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
-  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
-  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());  // Esc's release closed nothing else
+  NoKeysReachedTheWindow();  // Esc's release is the menu's too
   EXPECT_TRUE(headless::WindowExists());
   Press(kKeyUp);
   EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyUp});
   EXPECT_EQ(ReceivedOf(kMsgKeyUp), std::vector<uint32_t>{kKeyUp});
 }
 
-TEST_F(MenuBar, F10AgainCloses) {
-  Press(kKeyF10);
-  Press(kKeyF10);
-  EXPECT_FALSE(MenuBarOpen());
-  EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
-}
-
-TEST_F(MenuBar, ATapOfAltOpensAndAnotherCloses) {
+TEST_F(MenuBar, ATapOfAltOpensAndClosesButAltWithAnotherKeyIsNoTap) {
   headless::KeyDown(kKeyAlt);
   EXPECT_FALSE(MenuBarOpen());  // it opens when Alt comes up, not before
   headless::KeyUp(kKeyAlt);
@@ -138,14 +159,10 @@ TEST_F(MenuBar, ATapOfAltOpensAndAnotherCloses) {
   EXPECT_EQ(MenuBarSelectedEntry(), 0);
   Press(kKeyAlt);
   EXPECT_FALSE(MenuBarOpen());
-  headless::Pump();
-  EXPECT_TRUE(test::Received().empty());
-}
+  EXPECT_TRUE(received.empty());
 
-TEST_F(MenuBar, AltHeldWithAnotherKeyIsNoTap) {
   headless::KeyDown(kKeyAlt);
-  headless::KeyDown('X');
-  headless::KeyUp('X');
+  Press('X');
   headless::KeyUp(kKeyAlt);
   headless::Pump();
   EXPECT_FALSE(MenuBarOpen());
@@ -170,11 +187,14 @@ TEST_F(MenuBar, ClickOnTheTitleOpensAndAClickOnAnEntryChoosesIt) {
   EXPECT_FALSE(MenuBarOpen());
   headless::Pump();
   EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{40002});
+
+  ClickTitle();
+  MenuBarMouse(tx, ty, true);  // the open menu's title closes it
+  EXPECT_FALSE(MenuBarOpen());
 }
 
 TEST_F(MenuBar, PressOnTitleDragAndReleaseOnAnEntryChoosesIt) {
-  Rect title = MenuBarTitleRect(0);
-  MenuBarMouse(title.left + 2, 5, true);
+  MenuBarMouse(MenuBarTitleRect(0).left + 2, 5, true);
   int32_t x, y;
   EntryCentre(8, x, y);
   MenuBarMouseMove(x, y);
@@ -184,9 +204,7 @@ TEST_F(MenuBar, PressOnTitleDragAndReleaseOnAnEntryChoosesIt) {
 }
 
 TEST_F(MenuBar, ClicksOnSeparatorsAndOutsideChooseNothing) {
-  Rect title = MenuBarTitleRect(0);
-  MenuBarMouse(title.left + 2, 5, true);
-  MenuBarMouse(title.left + 2, 5, false);
+  ClickTitle();
   int32_t x, y;
   EntryCentre(2, x, y);
   int32_t separatorY = y + kMenuEntryHeight / 2 + kMenuSeparatorHeight / 2;  // just below
@@ -202,16 +220,9 @@ TEST_F(MenuBar, ClicksOnSeparatorsAndOutsideChooseNothing) {
   EXPECT_FALSE(MenuBarMouse(400, 400, true));  // closed: the click is not the menu's
 }
 
-TEST_F(MenuBar, ClickOnTheTitleOfTheOpenMenuCloses) {
-  Rect title = MenuBarTitleRect(0);
-  MenuBarMouse(title.left + 2, 5, true);
-  MenuBarMouse(title.left + 2, 5, false);
-  MenuBarMouse(title.left + 2, 5, true);
-  EXPECT_FALSE(MenuBarOpen());
-}
-
 TEST_F(MenuBar, LeftAndRightSwitchBetweenDropDowns) {
-  test::OpenRecordingWindow("DEBUG_MENU");
+  Open("DEBUG_MENU");
+  EXPECT_EQ(MenuBarTitleRect(1).left, MenuBarTitleRect(0).right);
   Press(kKeyF10);
   Press(kKeyRight);
   EXPECT_EQ(MenuBarOpenIndex(), 1);
@@ -224,29 +235,31 @@ TEST_F(MenuBar, LeftAndRightSwitchBetweenDropDowns) {
   EXPECT_EQ(MenuBarOpenIndex(), 1);  // wraps around
   Press(kKeyLeft);
   EXPECT_EQ(MenuBarOpenIndex(), 0);
-  Rect second = MenuBarTitleRect(1);
-  EXPECT_EQ(second.left, MenuBarTitleRect(0).right);
+}
+
+// Pixels of colour c in rows [top, bottom) and columns [left, right) of s.
+int Count(const Surface& s, Pixel c, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  int n = 0;
+  for (int32_t y = top; y < bottom; ++y)
+    for (int32_t x = left; x < right; ++x) n += s.Row(y)[x] == c;
+  return n;
 }
 
 TEST_F(MenuBar, DrawsAGreyBarAndTheOpenTitleHighlighted) {
   Surface bar = MakeSurface(480, kMenuBarHeight);
   MenuBarDraw(bar);
+  Rect title = MenuBarTitleRect(0);
   EXPECT_EQ(bar.Row(2)[470], kFaceColor);
   EXPECT_EQ(bar.Row(kMenuBarHeight - 1)[470], kEdgeColor);
-  Rect title = MenuBarTitleRect(0);
   EXPECT_EQ(bar.Row(1)[title.left + 1], kFaceColor);
   Press(kKeyF10);
   MenuBarDraw(bar);
   EXPECT_EQ(bar.Row(1)[title.left + 1], kHotColor);
   EXPECT_EQ(bar.Row(0)[title.left], kHotEdgeColor);
-  // The title's letters are drawn in black.
-  int dark = 0;
-  for (int32_t y = 0; y < kMenuBarHeight; ++y)
-    for (int32_t x = title.left; x < title.right; ++x) dark += bar.Row(y)[x] == kTextColor;
-  EXPECT_GT(dark, 10);
+  EXPECT_GT(Count(bar, kTextColor, title.left, 0, title.right, kMenuBarHeight), 10);
 }
 
-TEST_F(MenuBar, DrawsTheDropDownWithHighlightAndSeparators) {
+TEST_F(MenuBar, DrawsTheDropDownWithHighlightAndSeparatorsAndEveryEntryFits) {
   Surface dd;
   Rect where;
   EXPECT_FALSE(MenuBarDrawDropDown(dd, where));
@@ -259,7 +272,7 @@ TEST_F(MenuBar, DrawsTheDropDownWithHighlightAndSeparators) {
   EXPECT_EQ(dd.height, where.bottom - where.top);
   EXPECT_EQ(dd.height, 2 * kFrameBorder + 5 * kMenuEntryHeight + 4 * kMenuSeparatorHeight);
   EXPECT_EQ(dd.Row(0)[0], kShadowColor);
-  // Rows: entry 0, separator, entry 2 (highlighted), ...
+  // Rows: entry 0, separator, entry 2 (highlighted, its text white), ...
   int32_t entry0 = kFrameBorder, sep = entry0 + kMenuEntryHeight,
           entry2 = sep + kMenuSeparatorHeight;
   EXPECT_EQ(dd.Row(entry0 + 1)[3], kMenuColor);
@@ -267,13 +280,9 @@ TEST_F(MenuBar, DrawsTheDropDownWithHighlightAndSeparators) {
   EXPECT_EQ(dd.Row(entry2 + kMenuEntryHeight - 1)[dd.width - 3], kSelectColor);
   EXPECT_EQ(dd.Row(sep + kMenuSeparatorHeight / 2 - 1)[10], kEdgeColor);
   EXPECT_EQ(dd.Row(sep + kMenuSeparatorHeight / 2)[10], kWhite);
-  // The highlighted entry's text is white on the highlight.
-  int white = 0;
-  for (int32_t y = entry2; y < entry2 + kMenuEntryHeight; ++y)
-    for (int32_t x = kMenuEntryLeft; x < kMenuEntryLeft + 5 * 14; ++x)
-      white += dd.Row(y)[x] == kSelectTextColor;
-  EXPECT_GT(white, 20);
-  // Every entry fits the box with room on both sides.
+  EXPECT_GT(Count(dd, kSelectTextColor, kMenuEntryLeft, entry2, kMenuEntryLeft + 5 * 14,
+                  entry2 + kMenuEntryHeight),
+            20);
   for (const MenuEntry& e : MenuBarMenus()[0].entries)
     EXPECT_LE(kMenuEntryLeft + MeasureText(e.text.c_str()).width + kMenuEntryRight, dd.width);
 }

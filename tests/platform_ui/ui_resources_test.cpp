@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/dialog_box.h"
 #include "platform/menu_bar.h"
@@ -16,13 +17,11 @@ struct Expected {
   const char* text;
 };
 
-void ExpectEntries(const MenuDropDown& menu, std::initializer_list<Expected> expected) {
+void ExpectEntries(const MenuDropDown& menu, const std::vector<Expected>& expected) {
   ASSERT_EQ(menu.entries.size(), expected.size());
-  size_t i = 0;
-  for (const Expected& e : expected) {
-    EXPECT_EQ(menu.entries[i].id, e.id) << "entry " << i;
-    EXPECT_EQ(menu.entries[i].text, e.text) << "entry " << i;
-    ++i;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(menu.entries[i].id, expected[i].id) << "entry " << i;
+    EXPECT_EQ(menu.entries[i].text, expected[i].text) << "entry " << i;
   }
 }
 
@@ -34,41 +33,23 @@ std::vector<MenuDropDown> LoadMenu(const char* name) {
   return menus;
 }
 
-TEST(MenuResource, WindowMenuHasOneDropDownWithFiveCommandsBetweenSeparators) {
+TEST(MenuResource, WindowMenuAndDebugMenu) {
+  const std::vector<Expected> window = {
+      {40006, "タイトル画面"}, {0, ""}, {40001, "ゲーム開始"}, {0, ""},
+      {40005, "ストーリー"},   {0, ""}, {40002, "説明"},       {0, ""},
+      {40003, "終了"}};
   std::vector<MenuDropDown> menus = LoadMenu("menu");
   ASSERT_EQ(menus.size(), 1u);
   EXPECT_EQ(menus[0].title, "menu");
-  ExpectEntries(menus[0], {{40006, "タイトル画面"},
-                           {0, ""},
-                           {40001, "ゲーム開始"},
-                           {0, ""},
-                           {40005, "ストーリー"},
-                           {0, ""},
-                           {40002, "説明"},
-                           {0, ""},
-                           {40003, "終了"}});
-}
+  ExpectEntries(menus[0], window);
+  EXPECT_EQ(menus[0].entries[6].text, std::string("\x90\xe0\x96\xbe"));  // 説明 in CP932
 
-TEST(MenuResource, DebugMenuAddsEndingAndStaffRoll) {
-  std::vector<MenuDropDown> menus = LoadMenu("DEBUG_MENU");
+  menus = LoadMenu("DEBUG_MENU");  // the same drop-down, then one more
   ASSERT_EQ(menus.size(), 2u);
-  std::vector<MenuDropDown> window = LoadMenu("MENU");
-  ASSERT_EQ(window.size(), 1u);
-  EXPECT_EQ(menus[0].title, window[0].title);
-  ASSERT_EQ(menus[0].entries.size(), window[0].entries.size());
-  for (size_t i = 0; i < window[0].entries.size(); ++i) {
-    EXPECT_EQ(menus[0].entries[i].id, window[0].entries[i].id);
-    EXPECT_EQ(menus[0].entries[i].text, window[0].entries[i].text);
-  }
+  EXPECT_EQ(menus[0].title, "menu");
+  ExpectEntries(menus[0], window);
   EXPECT_EQ(menus[1].title, "debug");
   ExpectEntries(menus[1], {{40004, "ending"}, {0, ""}, {40009, "staff roll"}});
-}
-
-TEST(MenuResource, TextsAreShiftJis) {
-  std::vector<MenuDropDown> menus = LoadMenu("menu");
-  ASSERT_EQ(menus.size(), 1u);
-  // 説明 in code page 932.
-  EXPECT_EQ(menus[0].entries[6].text, std::string("\x90\xe0\x96\xbe"));
 }
 
 TEST(MenuResource, TruncatedOrForeignDataIsRefused) {
@@ -76,8 +57,7 @@ TEST(MenuResource, TruncatedOrForeignDataIsRefused) {
   ASSERT_TRUE(FindResource("MENU", "menu", res));
   std::vector<MenuDropDown> menus;
   for (size_t cut : {size_t(0), size_t(3), size_t(8), res.size - 1}) {
-    Resource part{res.data, cut};
-    EXPECT_FALSE(ParseMenu(part, menus)) << cut;
+    EXPECT_FALSE(ParseMenu({res.data, cut}, menus)) << cut;
     EXPECT_TRUE(menus.empty());
   }
   const uint8_t junk[] = "QDLG\0\0\0\0";
@@ -100,23 +80,30 @@ TEST(DialogResource, HelpDialogTemplate) {
   EXPECT_EQ(t.fontPoints, 9u);
   EXPECT_EQ(t.fontName, "ＭＳ Ｐゴシック");
 
+  // Styles: visible child (0x50000000); OK a default push button (1) with a tab stop
+  // (0x10000); the icon 3; the texts left-aligned (0) starting a group (0x20000).
   struct Control {
     uint8_t kind;
     int32_t id, x, y, w, h;
-    const char* text;
+    uint32_t style;
+    const char* text;  // nullptr: checked below
   };
+  const uint32_t kText = 0x50020000u;
   const Control expected[] = {
-      {kControlButton, 1, 70, 175, 50, 14, "OK"},
-      {kControlIcon, -1, 10, 10, 20, 20, "ICO"},
-      {kControlText, -1, 35, 15, 85, 10, "Quillorn"},
-      {kControlText, -1, 10, 40, 180, 10, "見えない敵にぶつからないように移動して下さい。"},
-      {kControlText, -1, 10, 55, 180, 10, "敵との距離は「ピッ」という音で判断します。"},
-      {kControlText, -1, 10, 70, 180, 10, "敵にぶつかるかハートがなくなるとゲームオーバーです。"},
-      {kControlText, -1, 10, 85, 180, 10, "ハートは移動すると減少します。動かなければ減りません。"},
-      {kControlText, -1, 10, 100, 180, 10, "花の匂いをかぐと、ハートが回復します。"},
-      {kControlText, -1, 10, 115, 180, 10, "「秘密の部屋」にたどり着いたらエンディングです。"},
-      {kControlText, -1, 11, 140, 164, 10, nullptr},
-      {kControlText, -1, 10, 152, 164, 10, nullptr},
+      {kControlButton, 1, 70, 175, 50, 14, 0x50010001u, "OK"},
+      {kControlIcon, -1, 10, 10, 20, 20, 0x50000003u, "ICO"},
+      {kControlText, -1, 35, 15, 85, 10, kText, "Quillorn"},
+      {kControlText, -1, 10, 40, 180, 10, kText, "見えない敵にぶつからないように移動して下さい。"},
+      {kControlText, -1, 10, 55, 180, 10, kText, "敵との距離は「ピッ」という音で判断します。"},
+      {kControlText, -1, 10, 70, 180, 10, kText,
+       "敵にぶつかるかハートがなくなるとゲームオーバーです。"},
+      {kControlText, -1, 10, 85, 180, 10, kText,
+       "ハートは移動すると減少します。動かなければ減りません。"},
+      {kControlText, -1, 10, 100, 180, 10, kText, "花の匂いをかぐと、ハートが回復します。"},
+      {kControlText, -1, 10, 115, 180, 10, kText,
+       "「秘密の部屋」にたどり着いたらエンディングです。"},
+      {kControlText, -1, 11, 140, 164, 10, kText, nullptr},
+      {kControlText, -1, 10, 152, 164, 10, kText, nullptr},
   };
   ASSERT_EQ(t.controls.size(), std::size(expected));
   for (size_t i = 0; i < t.controls.size(); ++i) {
@@ -128,20 +115,10 @@ TEST(DialogResource, HelpDialogTemplate) {
     EXPECT_EQ(c.y, e.y) << i;
     EXPECT_EQ(c.width, e.w) << i;
     EXPECT_EQ(c.height, e.h) << i;
+    EXPECT_EQ(c.style, e.style) << i;
     if (e.text) {
       EXPECT_EQ(c.text, e.text) << i;
     }
-    EXPECT_FALSE(c.text.empty()) << i;
-    // Every control is a visible child.
-    EXPECT_EQ(c.style & 0x50000000u, 0x50000000u) << i;
-  }
-  // The OK button: default push button with a tab stop; the static texts: group, left.
-  EXPECT_EQ(t.controls[0].style & 0xFu, 0x1u);
-  EXPECT_NE(t.controls[0].style & 0x00010000u, 0u);
-  EXPECT_EQ(t.controls[1].style & 0xFu, 0x3u);
-  for (size_t i = 2; i < t.controls.size(); ++i) {
-    EXPECT_NE(t.controls[i].style & 0x00020000u, 0u) << i;
-    EXPECT_EQ(t.controls[i].style & 0xFu, 0u) << i;
   }
   // The two credit lines name the font's makers and the project's artists.
   EXPECT_NE(t.controls[9].text.find("東雲"), std::string::npos);
