@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "castle_walk.h"
 
@@ -15,36 +16,32 @@ class CastleLayout : public ::testing::Test {
   Map map;
 };
 
-TEST_F(CastleLayout, BorderRingHoldsZero) {
-  for (int r = 0; r < kRooms; ++r)
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) {
-        if (!InBorderRing(x, y)) continue;
-        EXPECT_EQ(map.Tile(r, x, y), 0) << r << ": " << x << "," << y;
-      }
-}
-
-TEST_F(CastleLayout, FloorIsClosedInByWalls) {
+// The border ring holds 0 and walls keep the floor from it; doorways are floor inside the
+// ring; every flower has a reachable tile beside it.
+TEST_F(CastleLayout, WallsCloseTheFloorInDoorwaysAreFloorAndFlowersCanBeSniffed) {
   for (int r = 0; r < kRooms; ++r) {
     Grid reach = Reachable(map, r);
-    int count = 0;
+    int reachable = 0;
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
-        count += reach[y][x];
-        EXPECT_FALSE(reach[y][x] && InBorderRing(x, y)) << r << ": " << x << "," << y;
+        std::string at =
+            "room " + std::to_string(r) + ": " + std::to_string(x) + "," + std::to_string(y);
+        int id = map.Tile(r, x, y);
+        reachable += reach[y][x];
+        if (InBorderRing(x, y)) {
+          EXPECT_EQ(id, 0) << at;
+          EXPECT_FALSE(reach[y][x]) << at;
+          EXPECT_EQ(map.ExitNumber(r, x, y), 0) << at;
+        }
+        EXPECT_TRUE(!map.ExitNumber(r, x, y) || IsFloor(id)) << at << ": doorway on a block";
+        if (!IsFlower(id)) continue;
+        bool sniffable = false;
+        for (int d = 0; d < 4; ++d)
+          sniffable |= Inside(x + kDx[d], y + kDy[d]) && reach[y + kDy[d]][x + kDx[d]];
+        EXPECT_TRUE(sniffable) << at;
       }
-    EXPECT_GT(count, 20) << "room " << r;
+    EXPECT_GT(reachable, 20) << "room " << r;
   }
-}
-
-TEST_F(CastleLayout, DoorwaysAreFloorInsideTheRing) {
-  for (int r = 0; r < kRooms; ++r)
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) {
-        if (!map.ExitNumber(r, x, y)) continue;
-        EXPECT_TRUE(IsFloor(map.Tile(r, x, y))) << r << ": " << x << "," << y;
-        EXPECT_FALSE(InBorderRing(x, y)) << r << ": " << x << "," << y;
-      }
 }
 
 // Stepping onto a doorway moving in d puts the king on the arrival tile minus d, which must
@@ -66,39 +63,19 @@ TEST_F(CastleLayout, WalkOutRule) {
           if (!Inside(fx, fy) || !reach[fy][fx]) continue;
           ++sides;
           int ad = ArrivalDirection(e, d);
-          int ox = e.x - kDx[ad], oy = e.y - kDy[ad];
-          EXPECT_NE(map.ExitNumber(e.dest, ox, oy), 0) << "stepping on moving " << d;
+          EXPECT_NE(map.ExitNumber(e.dest, e.x - kDx[ad], e.y - kDy[ad]), 0) << "moving " << d;
           ++checked;
         }
         bool staircase = r == 4 && x == 3 && y == 4;
-        if (staircase) {
-          EXPECT_GE(sides, 2);
-        } else {
-          EXPECT_EQ(sides, 1);
-        }
+        EXPECT_TRUE(staircase ? sides >= 2 : sides == 1) << sides << " sides";
         EXPECT_TRUE(Reachable(map, e.dest)[e.y][e.x]) << "arrival " << e.x << "," << e.y;
       }
   }
   EXPECT_GE(checked, 65);  // 65 doorways, the staircase counted once per side
 }
 
-TEST_F(CastleLayout, EveryFlowerCanBeSniffed) {
-  for (int r = 0; r < kRooms; ++r) {
-    Grid reach = Reachable(map, r);
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) {
-        if (!IsFlower(map.Tile(r, x, y))) continue;
-        bool sniffable = false;
-        for (int d = 0; d < 4; ++d) {
-          int nx = x + kDx[d], ny = y + kDy[d];
-          sniffable |= Inside(nx, ny) && reach[ny][nx];
-        }
-        EXPECT_TRUE(sniffable) << "room " << r << " flower " << x << "," << y;
-      }
-  }
-}
-
-// The tiles where nobody may be placed, marked as the game marks them before placing people.
+// The tiles where nobody may be placed, marked as the game marks them before placing people:
+// blocks, the ring, and each doorway's corridor up to and around the first fork.
 Grid TakenTiles(const Map& map, int r) {
   Grid taken{};
   for (int y = 0; y < 16; ++y)
@@ -106,35 +83,26 @@ Grid TakenTiles(const Map& map, int r) {
   for (int x = 0; x < 16; ++x)
     for (int y = 0; y < 16; ++y) {
       if (!map.ExitNumber(r, x, y)) continue;
-      int cx = x, cy = y;
-      for (;;) {
+      for (int cx = x, cy = y;;) {
         taken[cy][cx] = true;
         std::vector<Spot> next;
-        for (int d = 0; d < 4; ++d) {
-          int nx = cx + kDx[d], ny = cy + kDy[d];
-          if (Inside(nx, ny) && !taken[ny][nx]) next.push_back({r, nx, ny});
-        }
-        if (next.size() >= 2) {
-          for (int d = 0; d < 4; ++d)
-            if (Inside(cx + kDx[d], cy + kDy[d])) taken[cy + kDy[d]][cx + kDx[d]] = true;
-          break;
-        }
-        if (next.empty()) break;
-        cx = next[0].x;
-        cy = next[0].y;
+        for (int d = 0; d < 4; ++d)
+          if (Inside(cx + kDx[d], cy + kDy[d]) && !taken[cy + kDy[d]][cx + kDx[d]])
+            next.push_back({r, cx + kDx[d], cy + kDy[d]});
+        if (next.size() >= 2)
+          for (Spot s : next) taken[s.y][s.x] = true;
+        if (next.size() != 1) break;
+        cx = next[0].x, cy = next[0].y;
       }
     }
   return taken;
 }
 
-TEST_F(CastleLayout, StartRoomCorridorIsGuarded) {
-  Grid taken = TakenTiles(map, 2);
+TEST_F(CastleLayout, CorridorsAreGuardedAndTwentyTilesAreFreeBeyondThePeople) {
+  Grid start = TakenTiles(map, 2);
   for (Spot s : {Spot{2, 7, 1}, {2, 7, 2}, {2, 7, 3}, {2, 7, 4}, {2, 8, 4}, {2, 7, 5}, {2, 6, 4}})
-    EXPECT_TRUE(taken[s.y][s.x]) << s.x << "," << s.y;
-  EXPECT_FALSE(taken[5][6]);
-}
-
-TEST_F(CastleLayout, TwentyFreeTilesBeyondThePeople) {
+    EXPECT_TRUE(start[s.y][s.x]) << s.x << "," << s.y;
+  EXPECT_FALSE(start[5][6]);
   for (int r = 0; r < kRooms; ++r) {
     Grid taken = TakenTiles(map, r);
     int free = -1;  // the king's tile
@@ -146,26 +114,21 @@ TEST_F(CastleLayout, TwentyFreeTilesBeyondThePeople) {
   }
 }
 
-TEST_F(CastleLayout, ThroneRoomStage) {
-  // The king's throne tile, his walk down the runner and the queen's walk out.
-  EXPECT_TRUE(IsFloor(map.Tile(0, 7, 5)));
+TEST_F(CastleLayout, ThroneRoomAndStoreRoomStages) {
+  // Room 0: the king's throne tile, his walk down the runner and the queen's walk out.
   EXPECT_EQ(map.Tile(0, 7, 4), 53);  // the throne behind him
   for (int y = 5; y <= 13; ++y) EXPECT_TRUE(IsFloor(map.Tile(0, 7, y))) << "7," << y;
+  for (int y = 6; y <= 12; ++y) EXPECT_EQ(map.Tile(0, 7, y), 13) << "runner at 7," << y;
   for (int y = 6; y <= 10; ++y) EXPECT_TRUE(IsFloor(map.Tile(0, 5, y))) << "5," << y;
   EXPECT_TRUE(IsFloor(map.Tile(0, 6, 10)));
-  for (int y = 6; y <= 12; ++y) EXPECT_EQ(map.Tile(0, 7, y), 13) << "runner at 7," << y;
-}
-
-TEST_F(CastleLayout, StoreRoomStage) {
-  const Spot walks[] = {{31, 7, 5},  {31, 7, 6},  {31, 7, 7},  {31, 7, 8}, {31, 7, 9}, {31, 7, 10},
-                        {31, 7, 11}, {31, 7, 12}, {31, 7, 13}, {31, 8, 5}, {31, 8, 6}, {31, 6, 6},
-                        {31, 6, 7},  {31, 5, 6},  {31, 5, 7},  {31, 4, 7}, {31, 6, 8}, {31, 6, 9},
-                        {31, 6, 10}, {31, 8, 8},  {31, 8, 9},  {31, 8, 10}};
-  for (Spot s : walks) EXPECT_TRUE(IsFloor(map.Tile(31, s.x, s.y))) << s.x << "," << s.y;
+  // Room 31: the walks, as column runs {x, first y, last y}; the sweets the king greets;
+  // the entrance passage walled on both sides.
+  for (auto [x, y0, y1] :
+       {std::array{7, 5, 13}, {8, 5, 6}, {6, 6, 10}, {5, 6, 7}, {4, 7, 7}, {8, 8, 10}})
+    for (int y = y0; y <= y1; ++y) EXPECT_TRUE(IsFloor(map.Tile(31, x, y))) << x << "," << y;
   const std::set<int> sweets = {61, 62, 65, 66, 113, 114, 115};
   for (Spot s : {Spot{31, 6, 5}, {31, 5, 5}, {31, 4, 6}, {31, 3, 7}})
     EXPECT_TRUE(sweets.count(map.Tile(31, s.x, s.y))) << s.x << "," << s.y;
-  // The entrance passage is walled on both sides.
   for (int y = 11; y <= 12; ++y) {
     EXPECT_FALSE(IsFloor(map.Tile(31, 6, y)));
     EXPECT_FALSE(IsFloor(map.Tile(31, 8, y)));

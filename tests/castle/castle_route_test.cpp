@@ -14,7 +14,6 @@
 namespace castle_test {
 namespace {
 
-constexpr int kFullHearts = 120;
 constexpr int kStretchBound = 90;
 
 int Key(Spot s) {
@@ -99,19 +98,12 @@ TEST(CastleRoute, SecretRoomCanBeReachedWithinTheHeartBudget) {
   Map map;
   ASSERT_TRUE(LoadMap(map));
   const Spot start = {2, 7, 3};
-
-  // What the rules alone allow: no stretch may use up all 120 hearts.
-  Route loose = Cheapest(map, start, kFullHearts - 1);
-  ASSERT_TRUE(loose.found) << "the secret room's doorway cannot be reached";
   Route route = Cheapest(map, start, kStretchBound);
   ASSERT_TRUE(route.found) << "no way keeps every stretch within " << kStretchBound;
-  EXPECT_GE(route.total, loose.total);
 
-  std::printf(
-      "Cheapest way with every stretch within %d hearts: %d hearts in all "
-      "(without the bound: %d)\n",
-      kStretchBound, route.total, loose.total);
-  int stretch = 0, longest = 0;
+  std::printf("Cheapest way with every stretch within %d hearts: %d hearts in all\n", kStretchBound,
+              route.total);
+  int stretch = 0;
   Spot from = start;
   std::string rooms = "2";
   for (size_t i = 0; i < route.costs.size(); ++i) {
@@ -124,13 +116,11 @@ TEST(CastleRoute, SecretRoomCanBeReachedWithinTheHeartBudget) {
                   last ? "the secret room's doorway" : (Describe(here) + ", sniffs").c_str(),
                   stretch, rooms.c_str());
       EXPECT_LE(stretch, kStretchBound) << "stretch from " << Describe(from);
-      longest = std::max(longest, stretch);
       stretch = 0;
       from = here;
       rooms = std::to_string(here.room);
     }
   }
-  EXPECT_LE(longest, kStretchBound);
   // The way ends by stepping up onto room 30's doorway at (11, 9).
   Spot before = route.spots.back();
   EXPECT_EQ(before.room, 30);

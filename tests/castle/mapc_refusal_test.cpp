@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,9 +29,9 @@ class MapCompiler : public ::testing::Test {
  protected:
   void SetUp() override {
     // One folder per process and test, so that test runs in other build folders never meet.
-    dir = fs::temp_directory_path() /
-          ("castle_src_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    dir = fs::temp_directory_path() / ("castle_src_" + std::to_string(getpid()) + "_" + test);
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const auto& entry : fs::directory_iterator(CASTLE_SOURCE_DIR))
@@ -87,104 +88,46 @@ TEST_F(MapCompiler, UnspoiledSourceGivesTheEmbeddedMap) {
   EXPECT_EQ(bytes, std::string(reinterpret_cast<const char*>(map.data), map.size));
 }
 
-TEST_F(MapCompiler, RefusesAFlowerInTheWrongRoom) {
-  SetRow(2, 5, ".#.ah.....h..#..");
+// One spoilt room: a grid row (0 to 15) replaced, or with row -1 a line replaced.
+struct Spoil {
+  const char* name;
+  int room, row;
+  const char* line;
+  const char* with;
+  const char* error;  // what the compiler's message says
+};
+
+const Spoil kSpoils[] = {
+    {"FlowerInTheWrongRoom", 2, 5, nullptr, ".#.ah.....h..#..",
+     "room 2, tile (3, 5): flowers grow only in rooms"},
+    {"HoleInAWall", 2, 5, nullptr, "....h.....h..#..",
+     "room 2, tile (1, 5): the floor is open to the border ring"},
+    {"DoorwayReachableFromTwoSides", 10, 7, nullptr, ".#,,Z,,,,,Z,,#..",  // the rack goes
+     "room 10, tile (12, 8): walk-out rule: the doorway can be stepped onto from 2 sides"},
+    {"DoorwayWithoutItsExit", 2, -1, "exit 3 4 12 10", "",
+     "room 2, tile (1, 9): doorway names exit 3, which has no exit line"},
+    {"CrowdedRoom", 27, -1, "people 3 3 3 3 4", "people 3 3 3 3 4 4\n",
+     "room 27: more than five people"},
+    {"GridOfTheWrongSize", 7, 3, nullptr, ".#===========#.",
+     "room 7, tile (0, 3): row 3 must be 16 characters"},
+};
+
+class MapCompilerRefuses : public MapCompiler, public ::testing::WithParamInterface<Spoil> {};
+
+TEST_P(MapCompilerRefuses, NamingRoomTileAndRule) {
+  const Spoil& s = GetParam();
+  if (s.row >= 0) {
+    SetRow(s.room, s.row, s.with);
+  } else {
+    ReplaceLine(s.room, s.line, s.with);
+  }
   EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2, tile (3, 5): flowers grow only in rooms"), std::string::npos)
-      << errors;
+  EXPECT_NE(errors.find(s.error), std::string::npos) << errors;
   EXPECT_FALSE(fs::exists(out));
 }
 
-TEST_F(MapCompiler, RefusesAGardenWithoutFlowers) {
-  SetRow(15, 11, ".#ggggggggggg#..");
-  SetRow(15, 5, ".#ggggggggggg#..");
-  SetRow(15, 9, ".#ggggggggggg#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 15: the room needs flowers"), std::string::npos) << errors;
-}
-
-TEST_F(MapCompiler, RefusesADoorwayReachableFromTwoSides) {
-  SetRow(10, 7, ".#,,Z,,,,,Z,,#..");  // the rack above the side door goes
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 10, tile (12, 8): walk-out rule: the doorway can be stepped "
-                        "onto from 2 sides"),
-            std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesAnArrivalThatLeavesNoDoorBehind) {
-  ReplaceLine(2, "exit 1 3 2 7", "exit 1 3 2 8\n");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2, tile (13, 7): walk-out rule: stepping on moving right, the "
-                        "king comes out at (1, 8) in room 3"),
-            std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesAHoleInAWall) {
-  SetRow(2, 5, "....h.....h..#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2, tile (1, 5): the floor is open to the border ring"),
-            std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesADoorwayWithoutItsExit) {
-  ReplaceLine(2, "exit 3 4 12 10", "");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2, tile (1, 9): doorway names exit 3, which has no exit line"),
-            std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesAnExitWithoutItsDoorway) {
-  SetRow(2, 9, ".#...ccccc...#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2: exit 3 is named by no doorway"), std::string::npos) << errors;
-  // Room 4's door into the hall now lets the king out where there is no doorway.
-  EXPECT_NE(errors.find("room 4, tile (13, 10): walk-out rule"), std::string::npos) << errors;
-}
-
-TEST_F(MapCompiler, RefusesASideDoorUnderAWallTop) {
-  SetRow(2, 6, ".#...ccccc...#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 2, tile (13, 6): the wall end above a side doorway shows its face"),
-            std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesAOneTilePathAcrossARoom) {
-  // A row of barrels down the banquet hall, open at (10, 9) only, parts the east door from
-  // the other two.
-  for (int row : {4, 5, 7, 11}) {
-    std::string text = row == 7 ? ".3...........1.." : ".#...........#..";
-    text[10] = '$';
-    SetRow(11, row, text);
-  }
-  SetRow(11, 12, ".#j.......$.j#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 11, tile (10, 9): a one-tile path"), std::string::npos) << errors;
-}
-
-TEST_F(MapCompiler, RefusesAStoreRoomWithoutSweetsToGreet) {
-  SetRow(31, 5, ".#TsPsJsssTsP#..");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 31, tile (5, 5): the king greets sweets here"), std::string::npos)
-      << errors;
-}
-
-TEST_F(MapCompiler, RefusesACrowdedRoom) {
-  ReplaceLine(27, "people 3 3 3 3 4", "people 3 3 3 3 4 4\n");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 27: more than five people"), std::string::npos) << errors;
-}
-
-TEST_F(MapCompiler, RefusesAGridOfTheWrongSize) {
-  SetRow(7, 3, ".#===========#.");
-  EXPECT_NE(Compile(), 0);
-  EXPECT_NE(errors.find("room 7, tile (0, 3): row 3 must be 16 characters"), std::string::npos)
-      << errors;
-}
+INSTANTIATE_TEST_SUITE_P(Castle, MapCompilerRefuses, ::testing::ValuesIn(kSpoils),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace castle_test

@@ -26,41 +26,11 @@ uint32_t Rgb(platform::Pixel p) {
   return p & 0xFFFFFFu;
 }
 
-// Where the menu and the dialog appear, from the same resources and layout code the game
-// uses. Frame coordinates: the bar at the top of the window.
-struct Geometry {
-  Rect title;
-  Rect dropDown;
-  int32_t entryX = 0;
-  int32_t entryY[9] = {};
-  platform::DialogLayout dialog;
-};
-
-Geometry Measure() {
-  Geometry g;
-  headless::Reset();  // the layout code runs here on the headless platform
-  platform::MenuBarLoad("menu");
-  g.title = platform::MenuBarTitleRect(0);
-  platform::MenuBarKey(true, platform::kKeyF10);
-  platform::MenuBarDropDownRect(g.dropDown);
-  g.entryX = (g.dropDown.left + g.dropDown.right) / 2;
-  for (int32_t y = g.dropDown.bottom - 1; y >= g.dropDown.top; --y) {
-    int entry = platform::MenuBarEntryAt(g.entryX, y);
-    if (entry >= 0) g.entryY[entry] = y + platform::kMenuEntryHeight / 2;  // ends at the top row
-  }
-  platform::MenuBarReset();
-  platform::Resource res;
-  platform::DialogTemplate t;
-  if (platform::FindResource("DIALOG", "dlg_help", res) && platform::ParseDialog(res, t))
-    g.dialog = platform::LayOutDialog(t, kClientWidth, kClientHeight);
-  return g;
-}
-
 class RealWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_ = Measure();
-    ASSERT_EQ(g_.dialog.controls.size(), 11u);
+    Measure();
+    ASSERT_EQ(dialog_.controls.size(), 11u);
     ASSERT_TRUE(StartServer(x_)) << "Xvfb did not start (is the xvfb package installed?)";
     x_.game = StartGame(x_);
     window_ = WaitForWindow(x_, 20000);
@@ -68,11 +38,31 @@ class RealWindow : public ::testing::Test {
     RunX(x_, "xdotool windowfocus --sync " + window_);
     // Ready once the bar is on the screen: the game's message loop runs.
     ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
-      Shot s;
-      return Grab(x_, window_, s) && s.At(s.width - 2, 2) == Rgb(platform::kFaceColor);
+      Shot s = Now();
+      return s.At(s.width - 2, 2) == Rgb(platform::kFaceColor);
     }));
   }
   void TearDown() override { StopAll(x_); }
+
+  // Where the menu and the dialog appear, from the same resources and layout code the game
+  // uses, run here on the headless platform. Frame coordinates: the bar at the top.
+  void Measure() {
+    headless::Reset();
+    platform::MenuBarLoad("menu");
+    title_ = platform::MenuBarTitleRect(0);
+    platform::MenuBarKey(true, platform::kKeyF10);
+    platform::MenuBarDropDownRect(dropDown_);
+    entryX_ = (dropDown_.left + dropDown_.right) / 2;
+    for (int32_t y = dropDown_.bottom - 1; y >= dropDown_.top; --y) {
+      int entry = platform::MenuBarEntryAt(entryX_, y);
+      if (entry >= 0) entryY_[entry] = y + platform::kMenuEntryHeight / 2;  // from the top row
+    }
+    platform::MenuBarReset();
+    platform::Resource res;
+    platform::DialogTemplate t;
+    if (platform::FindResource("DIALOG", "dlg_help", res) && platform::ParseDialog(res, t))
+      dialog_ = platform::LayOutDialog(t, kClientWidth, kClientHeight);
+  }
 
   void Keys(const std::string& keys) { RunX(x_, "xdotool key --delay 40 " + keys); }
   // A left click at a frame position of the window.
@@ -80,34 +70,45 @@ class RealWindow : public ::testing::Test {
     RunX(x_, "xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
                  std::to_string(y) + " sleep 0.1 click 1");
   }
-  void ClickCentre(const Rect& client) {
-    Click((client.left + client.right) / 2, (client.top + client.bottom) / 2 + bar());
+  void OpenMenuByMouse() {
+    Click((title_.left + title_.right) / 2, bar() / 2);
+    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
   }
   static int32_t bar() { return platform::kMenuBarHeight; }
 
-  bool MenuShown() {
+  Shot Now() {
     Shot s;
-    if (!Grab(x_, window_, s)) return false;
-    const Rect& d = g_.dropDown;
+    Grab(x_, window_, s);
+    return s;
+  }
+  bool MenuShown() {
+    Shot s = Now();
+    const Rect& d = dropDown_;
     return s.At(d.left, d.top) == Rgb(platform::kShadowColor) &&
            s.At(d.right - 1, d.bottom - 1) == Rgb(platform::kShadowColor) &&
            s.At(d.left + 1, d.bottom - 2) == Rgb(platform::kMenuColor);
   }
   bool FirstEntryHighlighted() {
-    Shot s;
-    return Grab(x_, window_, s) &&
-           s.At(g_.dropDown.left + 3, g_.entryY[0]) == Rgb(platform::kSelectColor);
+    return Now().At(dropDown_.left + 3, entryY_[0]) == Rgb(platform::kSelectColor);
   }
   bool DialogShown() {
-    Shot s;
-    if (!Grab(x_, window_, s)) return false;
-    const Rect& c = g_.dialog.caption;
-    for (int32_t x : {c.left + 1, (c.left + c.right) / 2, g_.dialog.closeBox.left - 1})
+    Shot s = Now();
+    const Rect& c = dialog_.caption;
+    for (int32_t x : {c.left + 1, (c.left + c.right) / 2, dialog_.closeBox.left - 1})
       if (s.At(x, c.top + 1 + bar()) != Rgb(platform::kCaptionColor)) return false;
-    const Rect& ok = g_.dialog.controls[0];
+    const Rect& ok = dialog_.controls[0];
     return s.At(ok.left, ok.top + bar()) == Rgb(platform::kSelectColor);
   }
-  bool Ended(int timeoutMs, int& code) { return WaitExit(x_.game, timeoutMs, code); }
+  void ExpectRunning() {
+    int code;
+    EXPECT_FALSE(WaitExit(x_.game, 300, code)) << "the game ended with " << code;
+  }
+  void ExpectEndsWithZero() {
+    int code = -1;
+    ASSERT_TRUE(WaitExit(x_.game, kPatienceMs, code));
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(GameWindows(x_).empty());
+  }
   void SaveShot(const char* name) {
     if (const char* dir = std::getenv("QUILLORN_SCREENSHOT_DIR"))
       RunX(x_, "import -window " + window_ + " " + std::string(dir) + "/" + name);
@@ -115,141 +116,89 @@ class RealWindow : public ::testing::Test {
 
   XSession x_;
   std::string window_;
-  Geometry g_;
+  Rect title_, dropDown_;
+  int32_t entryX_ = 0, entryY_[9] = {};
+  platform::DialogLayout dialog_;
 };
 
-TEST_F(RealWindow, IsTitledQuillornWithA480By512ClientAreaUnderTheMenuBar) {
+TEST_F(RealWindow, IsTitledQuillornWithAFixed480By512ClientAreaUnderTheMenuBarAndTheIcon) {
   EXPECT_EQ(GameWindows(x_).size(), 1u);
   int w, h;
   ASSERT_TRUE(WindowSize(x_, window_, w, h));
   EXPECT_EQ(w, kClientWidth);
-  EXPECT_EQ(h, kClientHeight + platform::kMenuBarHeight);
+  EXPECT_EQ(h, kClientHeight + bar());
   Shot s;
   ASSERT_TRUE(Grab(x_, window_, s));
   EXPECT_EQ(s.At(w - 2, 2), Rgb(platform::kFaceColor));  // the bar
   EXPECT_EQ(s.At(w - 2, bar() - 1), Rgb(platform::kEdgeColor));
-}
-
-TEST_F(RealWindow, CannotBeResized) {
+  // It cannot be resized, and carries the embedded icon.
   std::string hints = RunX(x_, "xprop -id " + window_ + " WM_NORMAL_HINTS");
-  std::string size = std::to_string(kClientWidth) + " by " +
-                     std::to_string(kClientHeight + platform::kMenuBarHeight);
+  std::string size = std::to_string(w) + " by " + std::to_string(h);
   EXPECT_NE(hints.find("minimum size: " + size), std::string::npos) << hints;
   EXPECT_NE(hints.find("maximum size: " + size), std::string::npos) << hints;
-}
-
-TEST_F(RealWindow, CarriesTheEmbeddedIcon) {
-  platform::Resource res;
-  ASSERT_TRUE(platform::FindResource("ICON", "ICO", res));
   std::string icon = RunX(x_, "xprop -id " + window_ + " _NET_WM_ICON");
   EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << icon.substr(0, 200);
 }
 
-TEST_F(RealWindow, EscClosesTheWindowAndTheProgramEndsWithZero) {
-  Keys("Escape");
-  int code = -1;
-  ASSERT_TRUE(Ended(kPatienceMs, code));
-  EXPECT_EQ(code, 0);
-  EXPECT_TRUE(GameWindows(x_).empty());
-}
-
 TEST_F(RealWindow, ASecondCopyEndsAtOnceWithoutAWindow) {
-  pid_t second = StartGame(x_);
-  int code = -1;
-  ASSERT_TRUE(WaitExit(second, 5000, code));
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(GameWindows(x_).size(), 1u);
-  EXPECT_FALSE(Ended(0, code));  // the first copy runs on
+  for (const char* screen : {"", ".0"}) {  // ":N.0" is the same display as ":N"
+    int code = -1;
+    ASSERT_TRUE(WaitExit(StartGame(x_, screen), 5000, code)) << screen;
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(GameWindows(x_).size(), 1u);
+  }
+  ExpectRunning();  // the first copy runs on
 }
 
-TEST_F(RealWindow, ASecondCopyNamingTheScreenToo) {
-  pid_t second = StartGame(x_, ".0");  // ":N.0" is the same display as ":N"
-  int code = -1;
-  ASSERT_TRUE(WaitExit(second, 5000, code));
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(GameWindows(x_).size(), 1u);
-}
-
-TEST_F(RealWindow, F10OpensTheMenuAndEscClosesOnlyTheMenu) {
+TEST_F(RealWindow, AltAndF10OpenTheMenuEscClosesItThenEscEndsTheProgramWithZero) {
   ASSERT_FALSE(MenuShown());
+  Keys("Alt_L");
+  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
+  Keys("Alt_L");
+  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
   Keys("F10");
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
   EXPECT_TRUE(FirstEntryHighlighted());
   SaveShot("menu.png");
   Keys("Escape");
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-  int code = -1;
-  EXPECT_FALSE(Ended(300, code));
+  ExpectRunning();
   Keys("Escape");  // now the game's
-  ASSERT_TRUE(Ended(kPatienceMs, code));
-  EXPECT_EQ(code, 0);
+  ExpectEndsWithZero();
 }
 
-TEST_F(RealWindow, ATapOfAltOpensTheMenu) {
-  Keys("Alt_L");
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Keys("Alt_L");
-  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-}
-
-TEST_F(RealWindow, HelpEntryOpensTheDialogAndEnterClosesIt) {
-  Keys("F10 Down Down Down Return");
+TEST_F(RealWindow, KeyboardChoosesHelpWhichEnterAndEscCloseThenQuit) {
+  Keys("F10 Down Down Down Return");  // 説明
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
   EXPECT_FALSE(MenuShown());
   SaveShot("help-dialog.png");
   Keys("Return");
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
-  int code = -1;
-  EXPECT_FALSE(Ended(300, code));
-}
-
-TEST_F(RealWindow, EscInTheDialogClosesOnlyTheDialog) {
-  Keys("F10 Up Up Return");
+  ExpectRunning();
+  Keys("F10 Up Up Return");  // 説明 again, from below
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
   Keys("Escape");
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
-  int code = -1;
-  EXPECT_FALSE(Ended(300, code));
-  EXPECT_EQ(GameWindows(x_).size(), 1u);
+  ExpectRunning();
+  Keys("F10 Up Return");  // 終了
+  ExpectEndsWithZero();
 }
 
-TEST_F(RealWindow, QuitEntryClosesTheWindow) {
-  Keys("F10 Up Return");
-  int code = -1;
-  ASSERT_TRUE(Ended(kPatienceMs, code));
-  EXPECT_EQ(code, 0);
-}
-
-TEST_F(RealWindow, MouseOpensTheMenuChoosesHelpAndClosesTheDialog) {
-  Click((g_.title.left + g_.title.right) / 2, bar() / 2);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Click(g_.entryX, g_.entryY[6]);  // 説明
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
-  ClickCentre(g_.dialog.controls[0]);  // OK
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
-
-  Click((g_.title.left + g_.title.right) / 2, bar() / 2);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Click(g_.entryX, g_.entryY[6]);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
-  ClickCentre(g_.dialog.closeBox);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
-
-  Click((g_.title.left + g_.title.right) / 2, bar() / 2);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Click(g_.entryX, g_.entryY[8]);  // 終了
-  int code = -1;
-  ASSERT_TRUE(Ended(kPatienceMs, code));
-  EXPECT_EQ(code, 0);
-}
-
-TEST_F(RealWindow, AClickOutsideTheOpenMenuClosesIt) {
-  Keys("F10");
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Click(400, 400);
+TEST_F(RealWindow, MouseChoosesHelpClosesItWithOkAndTheCloseBoxThenQuits) {
+  OpenMenuByMouse();
+  Click(400, 400);  // outside: closes the menu only
   ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-  int code = -1;
-  EXPECT_FALSE(Ended(300, code));
+  ExpectRunning();
+  for (const Rect& closer : {dialog_.controls[0], dialog_.closeBox}) {  // OK, close box
+    OpenMenuByMouse();
+    Click(entryX_, entryY_[6]);  // 説明
+    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
+    Click((closer.left + closer.right) / 2, (closer.top + closer.bottom) / 2 + bar());
+    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
+  }
+  OpenMenuByMouse();
+  Click(entryX_, entryY_[8]);  // 終了
+  ExpectEndsWithZero();
 }
 
 }  // namespace

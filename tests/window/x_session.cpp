@@ -135,6 +135,7 @@ bool WindowSize(const XSession& x, const std::string& window, int& width, int& h
 }
 
 uint32_t Shot::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
   size_t i = (size_t(y) * size_t(width) + size_t(x)) * 3;
   return uint32_t(rgb[i]) << 16 | uint32_t(rgb[i + 1]) << 8 | rgb[i + 2];
 }

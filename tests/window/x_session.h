@@ -39,7 +39,7 @@ bool WindowSize(const XSession& x, const std::string& window, int& width, int& h
 struct Shot {
   int width = 0, height = 0;
   std::vector<uint8_t> rgb;
-  uint32_t At(int x, int y) const;  // 0xRRGGBB
+  uint32_t At(int x, int y) const;  // 0xRRGGBB; outside (or no picture) 0xFFFFFFFF
 };
 // The window's contents, read with import.
 bool Grab(const XSession& x, const std::string& window, Shot& out);
