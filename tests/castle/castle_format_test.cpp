@@ -15,9 +15,9 @@ class CastleFormat : public ::testing::Test {
 TEST_F(CastleFormat, StartRoomHeaderExitsAndTransposedExitLayer) {
   EXPECT_EQ(map.size, 17664u);  // 32 records of 552 bytes
   const uint8_t* r = map.Room(2);
-  const uint8_t head[40] = {
-      0, 3, 3, 4, 0, 0, 0,  0, 0, 0,  0,  0,
-      3, 2, 7, 0, 1, 7, 12, 0, 4, 12, 10, 0};  // header, exit 0 to 3, exits 4 to 7 unused
+  const uint8_t head[40] = {0, 3, 3, 4, 0, 0, 0,  0,                 // reserved, then the people
+                            0, 0, 0, 0,                              // exit 0: never named
+                            3, 2, 7, 0, 1, 7, 12, 0, 4, 12, 10, 0};  // exits 1-3; 4-7 zero
   for (int i = 0; i < 40; ++i) EXPECT_EQ(r[i], head[i]) << "byte " << i;
   // The doorway at column 13, row 7 keeps its exit 1 in cell 13 * 16 + 7 = 215, whose own
   // tile is (7, 13) of the bottom wall; cell 125 holds the doorway's floor tile.

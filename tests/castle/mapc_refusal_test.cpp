@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,29 +40,17 @@ class MapCompiler : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  // Replaces one grid row (0 to 15) of a room.
-  void SetRow(int room, int row, const std::string& text) {
-    fs::path p = RoomFile(room);
-    std::string s = ReadText(p);
-    size_t at = s.find("grid\n");
-    ASSERT_NE(at, std::string::npos);
-    at += 5;
-    for (int i = 0; i < row; ++i) at = s.find('\n', at) + 1;
-    s.replace(at, s.find('\n', at) - at, text);
-    std::ofstream(p, std::ios::binary) << s;
-  }
-  void ReplaceLine(int room, const std::string& line, const std::string& with) {
-    fs::path p = RoomFile(room);
-    std::string s = ReadText(p);
-    size_t at = s.find(line + "\n");
-    ASSERT_NE(at, std::string::npos) << line;
-    s.replace(at, line.size() + 1, with);
-    std::ofstream(p, std::ios::binary) << s;
-  }
-  fs::path RoomFile(int room) const {
+  // Replaces a grid row (0 to 15) of a room, or with row -1 the line `line`, by `with`.
+  void Spoil(int room, int row, const char* line, const char* with) {
     char name[32];
     std::snprintf(name, sizeof name, "room%02d.txt", room);
-    return dir / name;
+    std::string s = ReadText(dir / name);
+    size_t at = row >= 0 ? s.find("grid\n") : s.find(std::string(line) + "\n");
+    ASSERT_NE(at, std::string::npos) << name;
+    if (row >= 0) at += 5;
+    for (int i = 0; i < row; ++i) at = s.find('\n', at) + 1;
+    s.replace(at, row >= 0 ? s.find('\n', at) - at : std::strlen(line) + 1, with);
+    std::ofstream(dir / name, std::ios::binary) << s;
   }
 
   // Runs the compiler; returns its exit status and keeps what it wrote to stderr.
@@ -88,16 +77,16 @@ TEST_F(MapCompiler, UnspoiledSourceGivesTheEmbeddedMap) {
   EXPECT_EQ(bytes, std::string(reinterpret_cast<const char*>(map.data), map.size));
 }
 
-// One spoilt room: a grid row (0 to 15) replaced, or with row -1 a line replaced.
-struct Spoil {
+// One spoilt room and what the compiler says about it.
+struct Spoilt {
   const char* name;
   int room, row;
   const char* line;
   const char* with;
-  const char* error;  // what the compiler's message says
+  const char* error;
 };
 
-const Spoil kSpoils[] = {
+const Spoilt kSpoilt[] = {
     {"FlowerInTheWrongRoom", 2, 5, nullptr, ".#.ah.....h..#..",
      "room 2, tile (3, 5): flowers grow only in rooms"},
     {"HoleInAWall", 2, 5, nullptr, "....h.....h..#..",
@@ -112,21 +101,17 @@ const Spoil kSpoils[] = {
      "room 7, tile (0, 3): row 3 must be 16 characters"},
 };
 
-class MapCompilerRefuses : public MapCompiler, public ::testing::WithParamInterface<Spoil> {};
+class MapCompilerRefuses : public MapCompiler, public ::testing::WithParamInterface<Spoilt> {};
 
 TEST_P(MapCompilerRefuses, NamingRoomTileAndRule) {
-  const Spoil& s = GetParam();
-  if (s.row >= 0) {
-    SetRow(s.room, s.row, s.with);
-  } else {
-    ReplaceLine(s.room, s.line, s.with);
-  }
+  const Spoilt& s = GetParam();
+  Spoil(s.room, s.row, s.line, s.with);
   EXPECT_NE(Compile(), 0);
   EXPECT_NE(errors.find(s.error), std::string::npos) << errors;
   EXPECT_FALSE(fs::exists(out));
 }
 
-INSTANTIATE_TEST_SUITE_P(Castle, MapCompilerRefuses, ::testing::ValuesIn(kSpoils),
+INSTANTIATE_TEST_SUITE_P(Castle, MapCompilerRefuses, ::testing::ValuesIn(kSpoilt),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

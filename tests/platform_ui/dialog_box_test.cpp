@@ -202,21 +202,6 @@ std::vector<uint8_t> TestIcon() {
   return f;
 }
 
-TEST(IconImage, DecodesTopRowFirstWithStraightAlpha) {
-  std::vector<uint8_t> bytes = TestIcon();
-  IconImage icon;
-  ASSERT_TRUE(DecodeIcon({bytes.data(), bytes.size()}, 32, icon));
-  EXPECT_EQ(icon.width, 32);
-  EXPECT_EQ(icon.height, 32);
-  EXPECT_EQ(icon.argb[0], 0xFFFF0000u);
-  EXPECT_EQ(icon.argb[31], 0xFFFF0000u);
-  EXPECT_EQ(icon.argb[10 * 32 + 5], 0xFF00FF00u);
-  EXPECT_EQ(icon.argb[10 * 32 + 6], 0x800000FFu);
-  EXPECT_EQ(icon.argb[31 * 32 + 31], 0u);
-  EXPECT_FALSE(DecodeIcon({bytes.data(), bytes.size()}, 16, icon));  // no 16 x 16 image
-  EXPECT_FALSE(DecodeIcon({bytes.data(), 100}, 32, icon));           // cut short
-}
-
 // The help dialog drawn with the ICON resource replaced (or hidden when bytes is empty);
 // at(x, y) reads the icon control's pixel (x, y).
 struct DrawnWithIcon {
@@ -238,8 +223,16 @@ struct DrawnWithIcon {
   }
 };
 
-TEST(IconImage, DialogDrawsTheIconOverItsBackground) {
-  DrawnWithIcon d(TestIcon());
+TEST(IconImage, DecodedTopRowFirstWithStraightAlphaAndDrawnOverTheFace) {
+  std::vector<uint8_t> bytes = TestIcon();
+  IconImage icon;
+  EXPECT_FALSE(DecodeIcon({bytes.data(), bytes.size()}, 16, icon));  // no 16 x 16 image
+  EXPECT_FALSE(DecodeIcon({bytes.data(), 100}, 32, icon));           // cut short
+  ASSERT_TRUE(DecodeIcon({bytes.data(), bytes.size()}, 32, icon));
+  EXPECT_EQ(icon.width, 32);
+  EXPECT_EQ(icon.height, 32);
+  EXPECT_EQ(icon.argb[10 * 32 + 6], 0x800000FFu);
+  DrawnWithIcon d(bytes);
   EXPECT_EQ(d.at(0, 0), MakePixel(255, 0, 0));
   EXPECT_EQ(d.at(31, 0), MakePixel(255, 0, 0));
   EXPECT_EQ(d.at(5, 10), MakePixel(0, 255, 0));
@@ -247,6 +240,7 @@ TEST(IconImage, DialogDrawsTheIconOverItsBackground) {
   EXPECT_EQ(PixelBlue(half), (255 * 128 + 240 * 127) / 255);
   EXPECT_EQ(PixelRed(half), 240 * 127 / 255);
   EXPECT_EQ(d.at(20, 20), kFaceColor);
+  EXPECT_EQ(d.at(31, 31), kFaceColor);
 }
 
 TEST(IconImage, MissingIconLeavesTheDialogWithoutOne) {

@@ -52,16 +52,22 @@ TEST(MenuResource, WindowMenuAndDebugMenu) {
   ExpectEntries(menus[1], {{40004, "ending"}, {0, ""}, {40009, "staff roll"}});
 }
 
-TEST(MenuResource, TruncatedOrForeignDataIsRefused) {
-  Resource res;
-  ASSERT_TRUE(FindResource("MENU", "menu", res));
+TEST(UiResources, EveryCutShortOfTheEndAndForeignDataAreRefused) {
+  Resource menu, dialog;
+  ASSERT_TRUE(FindResource("MENU", "menu", menu));
+  ASSERT_TRUE(FindResource("DIALOG", "dlg_help", dialog));
   std::vector<MenuDropDown> menus;
-  for (size_t cut : {size_t(0), size_t(3), size_t(8), res.size - 1}) {
-    EXPECT_FALSE(ParseMenu({res.data, cut}, menus)) << cut;
-    EXPECT_TRUE(menus.empty());
+  DialogTemplate t;
+  for (size_t cut = 0; cut < menu.size; ++cut) {
+    EXPECT_FALSE(ParseMenu({menu.data, cut}, menus)) << cut;
+    EXPECT_TRUE(menus.empty()) << cut;
   }
-  const uint8_t junk[] = "QDLG\0\0\0\0";
-  EXPECT_FALSE(ParseMenu({junk, sizeof junk}, menus));
+  for (size_t cut = 0; cut < dialog.size; ++cut) {
+    EXPECT_FALSE(ParseDialog({dialog.data, cut}, t)) << cut;
+    EXPECT_TRUE(t.controls.empty()) << cut;
+  }
+  EXPECT_FALSE(ParseMenu({dialog.data, dialog.size}, menus));
+  EXPECT_FALSE(ParseDialog({menu.data, menu.size}, t));
 }
 
 TEST(DialogResource, HelpDialogTemplate) {

@@ -124,16 +124,6 @@ std::string WaitForWindow(const XSession& x, int timeoutMs) {
   return id;
 }
 
-bool WindowSize(const XSession& x, const std::string& window, int& width, int& height) {
-  std::istringstream in(RunX(x, "xwininfo -id " + window));
-  width = height = -1;
-  for (std::string line; std::getline(in, line);) {
-    std::sscanf(line.c_str(), "  Width: %d", &width);
-    std::sscanf(line.c_str(), "  Height: %d", &height);
-  }
-  return width > 0 && height > 0;
-}
-
 uint32_t Shot::At(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
   size_t i = (size_t(y) * size_t(width) + size_t(x)) * 3;
@@ -141,13 +131,14 @@ uint32_t Shot::At(int x, int y) const {
 }
 
 bool Grab(const XSession& x, const std::string& window, Shot& out) {
-  int w, h;
-  if (!WindowSize(x, window, w, h)) return false;
-  std::string raw = RunX(x, "import -window " + window + " -depth 8 rgb:-");
-  if (raw.size() != size_t(w) * size_t(h) * 3) return false;
+  std::string ppm = RunX(x, "import -window " + window + " -depth 8 ppm:-");
+  int w = 0, h = 0, header = 0;
+  if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &w, &h, &header) != 2 || w <= 0 || h <= 0 ||
+      ppm.size() != size_t(header) + 1 + size_t(w) * size_t(h) * 3)
+    return false;
   out.width = w;
   out.height = h;
-  out.rgb.assign(raw.begin(), raw.end());
+  out.rgb.assign(ppm.begin() + header + 1, ppm.end());
   return true;
 }
 

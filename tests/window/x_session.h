@@ -33,15 +33,12 @@ std::string RunX(const XSession& x, const std::string& command);
 std::vector<std::string> GameWindows(const XSession& x, bool mappedOnly = false);
 // Waits up to timeoutMs for one game window on the screen; its id, or "" when none came.
 std::string WaitForWindow(const XSession& x, int timeoutMs);
-// Width and height of a window as xwininfo reports them.
-bool WindowSize(const XSession& x, const std::string& window, int& width, int& height);
-
 struct Shot {
   int width = 0, height = 0;
   std::vector<uint8_t> rgb;
   uint32_t At(int x, int y) const;  // 0xRRGGBB; outside (or no picture) 0xFFFFFFFF
 };
-// The window's contents, read with import.
+// The window's contents, read with import; its size is the window's.
 bool Grab(const XSession& x, const std::string& window, Shot& out);
 
 void SleepMs(int ms);
