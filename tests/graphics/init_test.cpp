@@ -2,13 +2,15 @@
 // the frame, painting it and deleting everything.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "graphics/graphics_fixture.h"
+#include "graphics/pixel_check.h"
 #include "graphics/sheet_dib.h"
 
 namespace quillorn::test {
 namespace {
+
+using platform::kBlack;
+using platform::kWhite;
 
 void ExpectOnlyBuffersExist() {
   EXPECT_EQ(BackBuffer.width, 480);
@@ -54,122 +56,76 @@ TEST_F(GraphicsTest, CreatesAllObjects) {
                "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
 }
 
-TEST_F(GraphicsTest, SheetPixelsComeFromTheColorTable) {
-  // Every pixel, with the stored rows turned top-down.
-  for (int32_t y = 0; y < 704; ++y)
-    for (int32_t x = 0; x < 640; ++x)
-      ASSERT_EQ(SpriteSheet.Row(y)[x], IndexPixel(SheetIndex(x, y))) << x << "," << y;
-  // Index 0 is black and 255 white in the sheet's colour table.
-  EXPECT_EQ(SpriteSheet.Row(320)[512], platform::kBlack);
-  EXPECT_EQ(SpriteSheet.Row(kSpriteY)[kSpriteX + kSheetMaskOffset], platform::kWhite);
-}
-
-TEST(GraphicsInitTest, FirstStoredRowBecomesTheBottomRow) {
-  headless::Reset();
-  // Stored row k (bottom-up) has index 10 + k % 161 in every pixel.
-  std::vector<uint8_t> bytes =
-      MakeDib({}, [](int32_t, int32_t y) { return uint8_t(10 + (703 - y) % 161); });
-  EXPECT_EQ(bytes[40 + 1024], 10);  // the first stored pixel
-  headless::OverrideResource("BITMAP", "PAT", bytes);
-  ASSERT_EQ(InitGraphics(), 1);
-  EXPECT_EQ(SpriteSheet.Row(703)[0], IndexPixel(10));
-  EXPECT_EQ(SpriteSheet.Row(703)[639], IndexPixel(10));
-  EXPECT_EQ(SpriteSheet.Row(702)[5], IndexPixel(11));
-  EXPECT_EQ(SpriteSheet.Row(0)[0], IndexPixel(10 + 703 % 161));
-  FreeGraphics();
+TEST_F(GraphicsTest, SheetPixelsComeFromTheColorTableBottomRowFirst) {
+  EXPECT_EQ(MakeTestSheet()[40 + 1024], SheetIndex(0, 703));  // the first stored pixel
+  ExpectPixels(SpriteSheet, [](int32_t x, int32_t y) { return IndexPixel(SheetIndex(x, y)); });
+  EXPECT_EQ(SpriteSheet.Row(320)[512], kBlack);                               // index 0
+  EXPECT_EQ(SpriteSheet.Row(kSpriteY)[kSpriteX + kSheetMaskOffset], kWhite);  // index 255
 }
 
 TEST_F(GraphicsTest, PaletteTakesEntries10To245FromTheSheet) {
   for (int i = 0; i < 256; ++i) {
     const PaletteEntry& e = GamePalette.entries[i];
-    if (i >= 10 && i <= 245) {
-      Rgb c = TableColor(i);
-      EXPECT_EQ(e.red, c.r) << i;
-      EXPECT_EQ(e.green, c.g) << i;
-      EXPECT_EQ(e.blue, c.b) << i;
-      EXPECT_EQ(e.flags, 4) << i;
-    } else {
-      // No system palette here: the reserved entries stay zero.
-      EXPECT_EQ(e.red | e.green | e.blue | e.flags, 0) << i;
-    }
+    // No system palette here: the reserved entries stay zero.
+    Rgb c = i >= 10 && i <= 245 ? TableColor(i) : Rgb{0, 0, 0};
+    EXPECT_EQ(e.red, c.r) << i;
+    EXPECT_EQ(e.green, c.g) << i;
+    EXPECT_EQ(e.blue, c.b) << i;
+    EXPECT_EQ(e.flags, i >= 10 && i <= 245 ? 4 : 0) << i;
   }
 }
 
-TEST(GraphicsInitTest, SheetIsFoundWhateverTheCaseOfItsName) {
-  headless::Reset();
-  headless::OverrideResource("bitmap", "Pat", MakeTestSheet());
-  EXPECT_EQ(InitGraphics(), 1);
-  EXPECT_TRUE(SurfaceExists(SpriteSheet));
-  FreeGraphics();
-}
-
 TEST(GraphicsInitTest, RefusedSheetsLeaveOnlyTheBuffers) {
-  struct Case {
-    const char* what;
-    std::vector<uint8_t> bytes;
-  };
   std::vector<uint8_t> full = MakeTestSheet();
-  std::vector<uint8_t> shortByOne(full.begin(), full.end() - 1);
-  std::vector<uint8_t> headerOnly(full.begin(), full.begin() + 40);
-  std::vector<uint8_t> tooShortForHeader(full.begin(), full.begin() + 39);
-  DibShape four, twentyFour, one, zeroWidth, zeroHeight, negWidth, negHeight, smallHeader;
-  four.bitCount = 4;
-  twentyFour.bitCount = 24;
-  one.bitCount = 1;
-  zeroWidth.width = 0;
-  zeroHeight.height = 0;
-  negWidth.width = -640;
-  negHeight.height = -704;
-  smallHeader.headerSize = 12;
   std::vector<uint8_t> huge = MakeDib({16, 16, 8, 40}, [](int32_t, int32_t) { return 1; });
-  huge[4] = 0xFF, huge[5] = 0xFF, huge[6] = 0xFF, huge[7] = 0x7F;  // width 2^31 - 1
-  huge[8] = 0xFF, huge[9] = 0xFF, huge[10] = 0xFF, huge[11] = 0x7F;
-  std::vector<Case> cases = {
-      {"4 bits", MakeTestSheet(four)},
-      {"24 bits", MakeTestSheet(twentyFour)},
-      {"1 bit", MakeTestSheet(one)},
-      {"one byte short", shortByOne},
-      {"header only", headerOnly},
-      {"shorter than a header", tooShortForHeader},
+  for (int at : {4, 5, 6, 8, 9, 10}) huge[at] = 0xFF;  // width and height 2^31 - 1
+  huge[7] = huge[11] = 0x7F;
+  const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+      {"4 bits", MakeTestSheet({.bitCount = 4})},
+      {"24 bits", MakeTestSheet({.bitCount = 24})},
+      {"1 bit", MakeTestSheet({.bitCount = 1})},
+      {"one byte short", {full.begin(), full.end() - 1}},
+      {"header only", {full.begin(), full.begin() + 40}},
+      {"shorter than a header", {full.begin(), full.begin() + 39}},
       {"empty", {}},
-      {"zero width", MakeTestSheet(zeroWidth)},
-      {"zero height", MakeTestSheet(zeroHeight)},
-      {"negative width", MakeTestSheet(negWidth)},
-      {"negative (top-down) height", MakeTestSheet(negHeight)},
-      {"header smaller than 40", MakeTestSheet(smallHeader)},
+      {"zero width", MakeTestSheet({.width = 0})},
+      {"zero height", MakeTestSheet({.height = 0})},
+      {"negative width", MakeTestSheet({.width = -640})},
+      {"negative (top-down) height", MakeTestSheet({.height = -704})},
+      {"header smaller than 40", MakeTestSheet({.headerSize = 12})},
       {"huge sizes", huge},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    // A refusal after a success leaves no stale sheet.
     headless::Reset();
-    headless::OverrideResource("BITMAP", "PAT", c.bytes);
+    headless::OverrideResource("BITMAP", "PAT", full);
+    ASSERT_EQ(InitGraphics(), 1);
+    headless::OverrideResource("BITMAP", "PAT", bytes);
     EXPECT_EQ(InitGraphics(), 0);
     ExpectOnlyBuffersExist();
     FreeGraphics();
     ExpectNothingExists();
   }
-  // And without any sheet at all.
+}
+
+TEST(GraphicsInitTest, WithoutASheetNothingIsDrawn) {
   headless::Reset();
   headless::HideResource("BITMAP", "PAT");
   EXPECT_EQ(InitGraphics(), 0);
   ExpectOnlyBuffersExist();
+  PaintBackground(BackBuffer);
+  const platform::Surface before = BackBuffer;
+  EXPECT_EQ(DrawTextDoubled(10, 10, "あ"), 28);  // the pen still moves
+  DrawSpriteToBack(0, 0, 32, 32, kSpriteX, kSpriteY);
+  CopySheetToBack(0, 0, 32, 32, kOpaqueX, kOpaqueY);
+  DrawSheetToRoom(0, 0, 32, 32, kSpriteX, kSpriteY, 1);
+  EXPECT_EQ(BackBuffer.pixels, before.pixels);
   FreeGraphics();
   ExpectNothingExists();
 }
 
-TEST(GraphicsInitTest, ARefusalAfterASuccessLeavesNoStaleSheet) {
-  headless::Reset();
-  headless::OverrideResource("BITMAP", "PAT", MakeTestSheet());
-  ASSERT_EQ(InitGraphics(), 1);
-  DibShape four;
-  four.bitCount = 4;
-  headless::OverrideResource("BITMAP", "PAT", MakeTestSheet(four));
-  EXPECT_EQ(InitGraphics(), 0);
-  ExpectOnlyBuffersExist();
-  FreeGraphics();
-}
-
-TEST(SheetDibTest, RowsArePaddedToFourBytes) {
+TEST(SheetDibTest, RowsArePaddedToFourBytesAndTheTableFollowsTheHeader) {
   // 3 x 2 pixels: each stored row holds 3 indices and one fill byte.
   std::vector<uint8_t> bytes =
       MakeDib({3, 2, 8, 40}, [](int32_t x, int32_t y) { return uint8_t(10 + x + 3 * y); });
@@ -177,34 +133,23 @@ TEST(SheetDibTest, RowsArePaddedToFourBytes) {
   SheetDib dib;
   ASSERT_TRUE(ReadSheetDib(bytes.data(), bytes.size(), dib));
   EXPECT_EQ(dib.stride, 4u);
-  platform::Surface s = ConvertSheetDib(dib);
-  ASSERT_EQ(s.width, 3);
-  ASSERT_EQ(s.height, 2);
-  for (int32_t y = 0; y < 2; ++y)
-    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(s.Row(y)[x], IndexPixel(10 + x + 3 * y));
+  ExpectPixels(ConvertSheetDib(dib),
+               [](int32_t x, int32_t y) { return IndexPixel(10 + x + 3 * y); });
   // Exactly long enough is accepted; the fill byte of the last row is required.
   EXPECT_FALSE(ReadSheetDib(bytes.data(), bytes.size() - 1, dib));
   EXPECT_FALSE(ReadSheetDib(nullptr, 0, dib));
-}
-
-TEST(SheetDibTest, ColorTableFollowsALargerHeader) {
   // The colour table starts biSize bytes in and the pixels 1024 bytes after that.
-  std::vector<uint8_t> bytes =
-      MakeDib({4, 1, 8, 56}, [](int32_t x, int32_t) { return uint8_t(x == 0 ? 0 : 100 + x); });
-  SheetDib dib;
+  bytes = MakeDib({4, 1, 8, 56}, [](int32_t x, int32_t) { return uint8_t(x == 0 ? 0 : 100 + x); });
   ASSERT_TRUE(ReadSheetDib(bytes.data(), bytes.size(), dib));
-  platform::Surface s = ConvertSheetDib(dib);
-  EXPECT_EQ(s.Row(0)[0], platform::kBlack);
-  EXPECT_EQ(s.Row(0)[3], IndexPixel(103));
+  ExpectPixels(ConvertSheetDib(dib),
+               [](int32_t x, int32_t) { return x == 0 ? kBlack : IndexPixel(100 + x); });
 }
 
 TEST_F(GraphicsTest, ClearBackBufferLeavesTheScratchStrip) {
   PaintBackground(BackBuffer);
   ClearBackBuffer();
-  for (int32_t y = 0; y < 552; ++y)
-    for (int32_t x = 0; x < 480; ++x)
-      ASSERT_EQ(BackBuffer.Row(y)[x], y < 512 ? platform::kBlack : BackgroundAt(x, y))
-          << x << "," << y;
+  ExpectPixels(BackBuffer,
+               [](int32_t x, int32_t y) { return y < 512 ? kBlack : BackgroundAt(x, y); });
 }
 
 TEST(GraphicsPaintTest, OnlyTheVisibleFrameReachesTheWindow) {
@@ -216,12 +161,9 @@ TEST(GraphicsPaintTest, OnlyTheVisibleFrameReachesTheWindow) {
   PaintBackground(BackBuffer);
   platform::InvalidateRect(nullptr);
   PaintWindow();
-  const platform::Surface& picture = headless::WindowPicture();
-  ASSERT_EQ(picture.height, 552);
-  for (int32_t y = 0; y < 552; ++y)
-    for (int32_t x = 0; x < 480; ++x)
-      ASSERT_EQ(picture.Row(y)[x], y < 512 ? BackgroundAt(x, y) : platform::kBlack)
-          << x << "," << y;
+  ASSERT_EQ(headless::WindowPicture().height, 552);
+  ExpectPixels(headless::WindowPicture(),
+               [](int32_t x, int32_t y) { return y < 512 ? BackgroundAt(x, y) : kBlack; });
   FreeGraphics();
 }
 
@@ -230,16 +172,13 @@ TEST_F(GraphicsTest, PaintCopiesTheFrameClippedToTheInvalidPart) {
   platform::InvalidateRect(nullptr);
   PaintWindow();
   // Change the whole frame, invalidate a small part: only that part is updated.
-  for (platform::Pixel& p : BackBuffer.pixels) p = platform::kWhite;
+  for (platform::Pixel& p : BackBuffer.pixels) p = kWhite;
   platform::Rect part{100, 200, 132, 240};
   platform::InvalidateRect(&part);
   PaintWindow();
-  const platform::Surface& picture = headless::WindowPicture();
-  for (int32_t y = 0; y < 512; ++y)
-    for (int32_t x = 0; x < 480; ++x) {
-      bool inside = x >= 100 && x < 132 && y >= 200 && y < 240;
-      ASSERT_EQ(picture.Row(y)[x], inside ? platform::kWhite : BackgroundAt(x, y)) << x << "," << y;
-    }
+  ExpectPixels(headless::WindowPicture(), [](int32_t x, int32_t y) {
+    return x >= 100 && x < 132 && y >= 200 && y < 240 ? kWhite : BackgroundAt(x, y);
+  });
 }
 
 TEST(GraphicsPaintTest, WithoutABackBufferPaintingDrawsNothing) {
@@ -247,15 +186,15 @@ TEST(GraphicsPaintTest, WithoutABackBufferPaintingDrawsNothing) {
   OpenTestWindow();
   platform::InvalidateRect(nullptr);
   PaintWindow();  // before InitGraphics: no back buffer yet
-  const platform::Surface& picture = headless::WindowPicture();
-  for (platform::Pixel p : picture.pixels) ASSERT_EQ(p, platform::kBlack);
+  auto black = [](int32_t, int32_t) { return kBlack; };
+  ExpectPixels(headless::WindowPicture(), black);
   // The request was acknowledged: the invalid region is empty, so a later paint that
   // has something to show finds nothing left to update.
   headless::OverrideResource("BITMAP", "PAT", MakeTestSheet());
   ASSERT_EQ(InitGraphics(), 1);
   PaintBackground(BackBuffer);
   PaintWindow();
-  for (platform::Pixel p : picture.pixels) ASSERT_EQ(p, platform::kBlack);
+  ExpectPixels(headless::WindowPicture(), black);
   FreeGraphics();
 }
 

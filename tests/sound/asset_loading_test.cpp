@@ -8,10 +8,9 @@
 namespace quillorn::soundtest {
 namespace {
 
-// Output frames each slot's sound lasts at its recorded rate (to within a frame).
-constexpr size_t kLasts[5] = {960004, 1800, 1800, 67500, 43680};
-
 TEST_F(SoundTest, AssetLoaderFillsEverySlot) {
+  // Output frames each slot's sound lasts at its recorded rate (to within a frame).
+  constexpr size_t kLasts[5] = {960004, 1800, 1800, 67500, 43680};
   LoadAssets();
   for (int32_t slot = 0; slot < 5; ++slot) {
     PlaySoundSlot(slot, 0, 0);

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,9 +27,6 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 inline uint16_t Get16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-inline uint32_t Get32(const uint8_t* p) {
-  return Get16(p) | static_cast<uint32_t>(Get16(p + 2)) << 16;
 }
 
 // One chunk: its identifier, body, and the size its header claims (by default the body's).
@@ -74,26 +70,16 @@ inline std::vector<uint8_t> Riff(const std::vector<Chunk>& chunks, const char* f
   return out;
 }
 
-// frames of 16-bit samples, every channel holding value.
-inline std::vector<uint8_t> Constant16(size_t frames, int16_t value, int channels = 1) {
+// frames of 16-bit mono samples holding value.
+inline std::vector<uint8_t> Constant16(size_t frames, int16_t value) {
   std::vector<uint8_t> out;
-  for (size_t i = 0; i < frames * channels; ++i) Put16(out, static_cast<uint16_t>(value));
+  for (size_t i = 0; i < frames; ++i) Put16(out, static_cast<uint16_t>(value));
   return out;
 }
 
 // A 16-bit mono sound of frames at 22050 Hz holding value.
-inline std::vector<uint8_t> ConstantWave(size_t frames, int16_t value, uint32_t rate = 22050) {
-  return Riff({Format(1, rate, 16), Data(Constant16(frames, value))});
-}
-
-// A sound of frames of a sine at hz, 16-bit mono, recorded at rate.
-inline std::vector<uint8_t> SineWave(size_t frames, double hz, uint32_t rate, double level) {
-  std::vector<uint8_t> samples;
-  for (size_t i = 0; i < frames; ++i) {
-    double v = level * 32767 * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate);
-    Put16(samples, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v))));
-  }
-  return Riff({Format(1, rate, 16), Data(samples)});
+inline std::vector<uint8_t> ConstantWave(size_t frames, int16_t value) {
+  return Riff({Format(1, 22050, 16), Data(Constant16(frames, value))});
 }
 
 // Rendered stereo output split by channel.
@@ -104,18 +90,8 @@ struct Mix {
 inline Mix Render(size_t frames) {
   std::vector<int16_t> out = headless::RenderAudio(frames);
   Mix mix;
-  for (size_t i = 0; i < frames; ++i) {
-    mix.left.push_back(out[2 * i]);
-    mix.right.push_back(out[2 * i + 1]);
-  }
+  for (size_t i = 0; i < 2 * frames; ++i) (i % 2 ? mix.right : mix.left).push_back(out[i]);
   return mix;
-}
-
-inline bool Silent(const std::vector<int16_t>& x, size_t from = 0, size_t to = SIZE_MAX) {
-  for (size_t i = from; i < x.size() && i < to; ++i) {
-    if (x[i] != 0) return false;
-  }
-  return true;
 }
 
 // Index one past the last sample that is not zero (0 when all are).
@@ -127,6 +103,10 @@ inline size_t SoundingEnd(const std::vector<int16_t>& x) {
   return end;
 }
 
+inline bool Silent(const std::vector<int16_t>& x, size_t from = 0) {
+  return SoundingEnd(x) <= from;
+}
+
 inline double Rms(const std::vector<int16_t>& x, size_t from, size_t to) {
   double sum = 0;
   for (size_t i = from; i < to; ++i) sum += static_cast<double>(x[i]) * x[i];
@@ -134,30 +114,24 @@ inline double Rms(const std::vector<int16_t>& x, size_t from, size_t to) {
 }
 
 // The pitch of a nearly pure tone from its rising zero crossings between from and to.
-inline double ZeroCrossingFrequency(const std::vector<double>& x, double rate, size_t from,
-                                    size_t to) {
+template <typename T>
+double ZeroCrossingFrequency(const std::vector<T>& x, double rate, size_t from, size_t to) {
   double first = -1, last = -1;
   int periods = -1;
   for (size_t i = from + 1; i < to && i < x.size(); ++i) {
     if (x[i - 1] < 0 && x[i] >= 0) {
-      double t = static_cast<double>(i - 1) + x[i - 1] / (x[i - 1] - x[i]);
+      double t = static_cast<double>(i - 1) + double(x[i - 1]) / (double(x[i - 1]) - x[i]);
       if (first < 0) first = t;
       last = t;
       ++periods;
     }
   }
-  if (periods < 1) return 0;
-  return periods * rate / (last - first);
-}
-
-inline double ZeroCrossingFrequency(const std::vector<int16_t>& x, double rate, size_t from,
-                                    size_t to) {
-  return ZeroCrossingFrequency(std::vector<double>(x.begin(), x.end()), rate, from, to);
+  return periods < 1 ? 0 : periods * rate / (last - first);
 }
 
 // Level of the component at hz (the magnitude of one Fourier coefficient, windowed).
-inline double LevelAt(const std::vector<double>& x, double rate, double hz, size_t from,
-                      size_t to) {
+template <typename T>
+double LevelAt(const std::vector<T>& x, double rate, double hz, size_t from, size_t to) {
   double re = 0, im = 0;
   size_t n = to - from;
   for (size_t i = 0; i < n; ++i) {
@@ -166,17 +140,6 @@ inline double LevelAt(const std::vector<double>& x, double rate, double hz, size
     im += w * x[from + i] * std::sin(2 * M_PI * hz * i / rate);
   }
   return std::sqrt(re * re + im * im) / (n / 4.0);
-}
-
-// The strongest frequency between low and high Hz, to a 1 Hz grid.
-inline double StrongestFrequency(const std::vector<double>& x, double rate, double low, double high,
-                                 size_t from, size_t to) {
-  double best = low, bestLevel = -1;
-  for (double hz = low; hz <= high; hz += 1) {
-    double level = LevelAt(x, rate, hz, from, to);
-    if (level > bestLevel) bestLevel = level, best = hz;
-  }
-  return best;
 }
 
 // Starts every test with an open headless device and a fresh bank.
