@@ -17,11 +17,12 @@ class CastleLayout : public ::testing::Test {
 };
 
 // The border ring holds 0 and walls keep the floor from it; doorways are floor inside the
-// ring; every flower has a reachable tile beside it.
+// ring; flowers grow in the garden rooms only, each with a reachable tile beside it.
 TEST_F(CastleLayout, WallsCloseTheFloorInDoorwaysAreFloorAndFlowersCanBeSniffed) {
+  const std::set<int> gardens = {3, 5, 6, 7, 15, 16, 17, 18, 19, 26, 29};
   for (int r = 0; r < kRooms; ++r) {
     Grid reach = Reachable(map, r);
-    int reachable = 0;
+    int reachable = 0, flowers = 0;
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
         std::string at =
@@ -35,12 +36,14 @@ TEST_F(CastleLayout, WallsCloseTheFloorInDoorwaysAreFloorAndFlowersCanBeSniffed)
         }
         EXPECT_TRUE(!map.ExitNumber(r, x, y) || IsFloor(id)) << at << ": doorway on a block";
         if (!IsFlower(id)) continue;
+        ++flowers;
         bool sniffable = false;
         for (int d = 0; d < 4; ++d)
           sniffable |= Inside(x + kDx[d], y + kDy[d]) && reach[y + kDy[d]][x + kDx[d]];
         EXPECT_TRUE(sniffable) << at;
       }
     EXPECT_GT(reachable, 20) << "room " << r;
+    EXPECT_EQ(flowers > 0, gardens.count(r) == 1) << "room " << r << ": " << flowers << " flowers";
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/headless/headless.h"
@@ -73,7 +74,7 @@ class MenuBar : public ::testing::Test {
   }
 };
 
-TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientAreaAndNoNameMeansNoBar) {
+TEST_F(MenuBar, TitlesSitAboveTheClientAreaAndNoMenuNameMeansNoBar) {
   EXPECT_EQ(MenuBarHeight(), kMenuBarHeight);
   ASSERT_EQ(MenuBarMenus().size(), 1u);
   Rect title = MenuBarTitleRect(0);
@@ -81,6 +82,8 @@ TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientAreaAndNoNameMeansNoBar) {
   EXPECT_EQ(title.bottom, kMenuBarHeight);
   EXPECT_EQ(title.right - title.left, MeasureText("menu").width + 2 * kMenuTitlePad);
 
+  Open("DEBUG_MENU");  // a second title follows the first
+  EXPECT_EQ(MenuBarTitleRect(1).left, MenuBarTitleRect(0).right);
   Open(nullptr);
   EXPECT_EQ(MenuBarHeight(), 0);
   Press(kKeyF10);
@@ -88,58 +91,67 @@ TEST_F(MenuBar, LoadsTheWindowMenuAboveTheClientAreaAndNoNameMeansNoBar) {
   EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyF10});
 }
 
-TEST_F(MenuBar, F10OpensKeepsKeysButNotTicksAndF10OrEscClosesWithoutACommand) {
+TEST_F(MenuBar, WhileOpenKeysStayAwayFromTheWindowButTicksGoOn) {
   Press(kKeyF10);
-  EXPECT_TRUE(MenuBarOpen());
-  EXPECT_EQ(MenuBarOpenIndex(), 0);
-  EXPECT_EQ(MenuBarSelectedEntry(), 0);
   for (uint32_t key : {uint32_t(kKeySpace), uint32_t('Z'), uint32_t(kKeyE)}) Press(key);
   headless::Tick(3);
   EXPECT_TRUE(MenuBarOpen());
-  EXPECT_EQ(ReceivedOf(kMsgTimer), (std::vector<uint32_t>{1, 1, 1}));
-  Press(kKeyF10);
-  EXPECT_FALSE(MenuBarOpen());
-  Press(kKeyF10);
-  Press(kKeyDown);
-  Press(kKeyEscape);
-  EXPECT_FALSE(MenuBarOpen());
-  EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
   EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
-  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());  // Esc's release is the menu's too
-  EXPECT_TRUE(headless::WindowExists());
-  Press(kKeyUp);  // the window's again
-  EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyUp});
-  EXPECT_EQ(ReceivedOf(kMsgKeyUp), std::vector<uint32_t>{kKeyUp});
+  EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());
+  EXPECT_EQ(ReceivedOf(kMsgTimer), (std::vector<uint32_t>{1, 1, 1}));
 }
 
-TEST_F(MenuBar, ArrowsSkipSeparatorsAndWrap) {
-  Press(kKeyF10);
-  std::vector<int> seen;
-  for (int i = 0; i < 6; ++i) {
-    Press(kKeyDown);
-    seen.push_back(MenuBarSelectedEntry());
-  }
-  EXPECT_EQ(seen, (std::vector<int>{2, 4, 6, 8, 0, 2}));
-  Press(kKeyUp);
-  Press(kKeyUp);
-  EXPECT_EQ(MenuBarSelectedEntry(), 8);
-  Press(kKeyLeft);  // one drop-down only: nowhere to go
-  EXPECT_EQ(MenuBarSelectedEntry(), 8);
+// Keys as letters: F is F10, U D L R the arrows, E Enter, X Esc.
+uint32_t KeyOf(char c) {
+  const uint32_t keys[] = {kKeyF10, kKeyUp, kKeyDown, kKeyLeft, kKeyRight, kKeyReturn, kKeyEscape};
+  return keys[std::string("FUDLREX").find(c)];
 }
 
-TEST_F(MenuBar, EnterDeliversEachEntrysCommandAndCloses) {
-  const uint32_t ids[] = {40006, 40001, 40005, 40002, 40003};
-  for (int n = 0; n < 5; ++n) {
-    received.clear();
-    Press(kKeyF10);
-    for (int i = 0; i < n; ++i) Press(kKeyDown);
-    Press(kKeyReturn);
-    EXPECT_FALSE(MenuBarOpen());
-    EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{ids[n]}) << n;
+struct KeyCase {
+  const char* menu;
+  const char* keys;
+  int open, selected;  // the open drop-down (-1: closed) and its highlighted entry
+  uint32_t command;    // the id that reached the window, 0 for none
+};
+
+const KeyCase kKeyCases[] = {
+    {"menu", "F", 0, 0, 0},
+    {"menu", "FF", -1, -1, 0},  // F10 again closes
+    {"menu", "FD", 0, 2, 0},    // the arrows skip separators
+    {"menu", "FDDDD", 0, 8, 0},
+    {"menu", "FDDDDD", 0, 0, 0},  // and wrap
+    {"menu", "FU", 0, 8, 0},
+    {"menu", "FUU", 0, 6, 0},
+    {"menu", "FUL", 0, 8, 0},    // one drop-down only: nowhere to go
+    {"menu", "FDX", -1, -1, 0},  // Esc closes without a command
+    {"menu", "FE", -1, -1, 40006},
+    {"menu", "FDE", -1, -1, 40001},
+    {"menu", "FDDE", -1, -1, 40005},
+    {"menu", "FDDDE", -1, -1, 40002},
+    {"menu", "FDDDDE", -1, -1, 40003},  // quitting is then the window's to decide
+    {"DEBUG_MENU", "FR", 1, 0, 0},
+    {"DEBUG_MENU", "FRDE", -1, -1, 40009},
+    {"DEBUG_MENU", "FL", 1, 0, 0},
+    {"DEBUG_MENU", "FLL", 0, 0, 0},  // wrapping around
+};
+
+TEST_F(MenuBar, KeysOpenMoveChooseAndCloseAndNoneReachesTheWindow) {
+  for (const KeyCase& c : kKeyCases) {
+    SCOPED_TRACE(std::string(c.menu) + " " + c.keys);
+    Open(c.menu);
+    for (const char* k = c.keys; *k; ++k) Press(KeyOf(*k));
+    EXPECT_EQ(MenuBarOpenIndex(), c.open);
+    EXPECT_EQ(MenuBarSelectedEntry(), c.selected);
+    EXPECT_EQ(ReceivedOf(kMsgCommand),
+              c.command ? std::vector<uint32_t>{c.command} : std::vector<uint32_t>{});
     EXPECT_TRUE(ReceivedOf(kMsgKeyDown).empty());
+    EXPECT_TRUE(ReceivedOf(kMsgKeyUp).empty());  // the closing key's release is the menu's too
+    EXPECT_TRUE(headless::WindowExists());
+    if (c.open >= 0) continue;
+    Press(kKeyUp);  // closed: keys are the window's again
+    EXPECT_EQ(ReceivedOf(kMsgKeyDown), std::vector<uint32_t>{kKeyUp});
+    EXPECT_EQ(ReceivedOf(kMsgKeyUp), std::vector<uint32_t>{kKeyUp});
   }
-  // The last one was the quit entry: its id reached the window; the window itself decides.
-  EXPECT_TRUE(headless::WindowExists());
 }
 
 TEST_F(MenuBar, ATapOfAltOpensAndClosesButAltWithAnotherKeyIsNoTap) {
@@ -208,23 +220,6 @@ TEST_F(MenuBar, ClicksOnSeparatorsAndOutsideChooseNothing) {
   headless::Pump();
   EXPECT_TRUE(ReceivedOf(kMsgCommand).empty());
   EXPECT_FALSE(MenuBarMouse(400, 400, true));  // closed: the click is not the menu's
-}
-
-TEST_F(MenuBar, LeftAndRightSwitchBetweenDropDowns) {
-  Open("DEBUG_MENU");
-  EXPECT_EQ(MenuBarTitleRect(1).left, MenuBarTitleRect(0).right);
-  Press(kKeyF10);
-  Press(kKeyRight);
-  EXPECT_EQ(MenuBarOpenIndex(), 1);
-  EXPECT_EQ(MenuBarSelectedEntry(), 0);
-  Press(kKeyDown);
-  Press(kKeyReturn);
-  EXPECT_EQ(ReceivedOf(kMsgCommand), std::vector<uint32_t>{40009});
-  Press(kKeyF10);
-  Press(kKeyLeft);
-  EXPECT_EQ(MenuBarOpenIndex(), 1);  // wraps around
-  Press(kKeyLeft);
-  EXPECT_EQ(MenuBarOpenIndex(), 0);
 }
 
 // Pixels of colour c in rows [top, bottom) and columns [left, right) of s.
