@@ -109,7 +109,7 @@ TEST_F(HelpDialog, KeysStayAwayFromTheGameWhileTicksGoOn) {
   EXPECT_TRUE(headless::DialogOpen());
 }
 
-TEST_F(HelpDialog, EveryTextFitsItsControlAtTheChosenScale) {
+TEST_F(HelpDialog, LaidOutCentredAtTheChosenScaleWithEveryTextFittingItsControl) {
   const DialogTemplate& t = DialogCurrentTemplate();
   const DialogLayout& l = DialogCurrentLayout();
   // The longest line, 27 full-width characters in 180 units, sets 2.1 pixels a unit.
@@ -134,10 +134,7 @@ TEST_F(HelpDialog, EveryTextFitsItsControlAtTheChosenScale) {
   longest.controls = {t.controls[6]};
   EXPECT_EQ(MeasureText(t.controls[6].text.c_str()).width, 27 * 14);
   EXPECT_EQ(DialogFitScale(longest), 21);
-}
-
-TEST_F(HelpDialog, CentredOverTheClientArea) {
-  const DialogLayout& l = DialogCurrentLayout();
+  // The frame is centred over the client area, the caption on top of the body.
   int32_t w = l.frame.right - l.frame.left, h = l.frame.bottom - l.frame.top;
   EXPECT_EQ(w, 191 * 21 / 10 + 2 * kDialogBorder);
   EXPECT_EQ(h, 195 * 21 / 10 + kDialogCaptionHeight + 2 * kDialogBorder);
