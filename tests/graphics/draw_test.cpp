@@ -81,60 +81,29 @@ TEST_F(GraphicsTest, CopyRoomToBackReplacesOnlyTheVisibleFrame) {
   });
 }
 
-// The bounding box of the frame's pixels (rows 0-511) that differ from a copy.
-struct Changes {
-  int count = 0;
-  int32_t minX = 1 << 20, minY = 1 << 20, maxX = -1, maxY = -1;
-};
-Changes FrameChanges(const Surface& before) {
-  Changes c;
-  for (int32_t y = 0; y < 512; ++y)
-    for (int32_t x = 0; x < 480; ++x) {
-      if (BackBuffer.Row(y)[x] == before.Row(y)[x]) continue;
-      ++c.count;
-      c.minX = std::min(c.minX, x), c.maxX = std::max(c.maxX, x);
-      c.minY = std::min(c.minY, y), c.maxY = std::max(c.maxY, y);
-    }
-  return c;
-}
-
-TEST_F(GraphicsTest, DoubledCharacterIsItsGlyphInTwoByTwoBlocks) {
-  PaintBackground(BackBuffer);
-  const Surface before = BackBuffer;
-  EXPECT_EQ(DrawTextDoubled(100, 200, "漢"), 28);
-  Surface glyph = platform::MakeSurface(14, 14);
-  platform::DrawText(glyph, 0, 0, "漢", kWhite);
-  // Each font pixel (i, j) is the 2 x 2 block at (x + 2 + 2i, y + 2 + 2j); the rest of the
-  // 34 x 34 box, and all outside it, keep the frame's colours.
-  ExpectPixels(
-      BackBuffer,
-      [&](int32_t x, int32_t y) {
-        int32_t i = (x - 102) >> 1, j = (y - 202) >> 1;
-        bool lit = x >= 102 && y >= 202 && i < 14 && j < 14 && glyph.Row(j)[i] == kWhite;
-        return lit ? kWhite : before.Row(y)[x];
-      },
-      512);
-  Changes c = FrameChanges(before);
-  EXPECT_GT(c.count, 4 * 40);
-  EXPECT_GE(c.minX, 100);
-  EXPECT_LT(c.maxX, 134);
-  EXPECT_GE(c.minY, 200);
-  EXPECT_LT(c.maxY, 234);
-}
-
-TEST_F(GraphicsTest, DoubledTextWidthsAndBoxes) {
-  PaintBackground(BackBuffer);
-  Surface before = BackBuffer;
-  EXPECT_EQ(DrawTextDoubled(10, 10, "A"), 14);  // half-width: box 20 x 34
-  Changes c = FrameChanges(before);
-  EXPECT_GT(c.count, 0);
-  EXPECT_GE(c.minX, 10);
-  EXPECT_LT(c.maxX, 30);
-  EXPECT_LT(c.maxY, 44);
-  EXPECT_EQ(DrawTextDoubled(0, 100, "！"), 28);
-  EXPECT_EQ(DrawTextDoubled(0, 100, "あな"), 56);
-  EXPECT_EQ(DrawTextDoubled(0, 100, ""), 0);
-  EXPECT_EQ(DrawTextDoubled(0, 100, "\x85\x40"), 28);  // no glyph: a box, full width
+TEST_F(GraphicsTest, DoubledTextIsItsGlyphsInTwoByTwoBlocks) {
+  const std::pair<const char*, int32_t> texts[] = {
+      {"漢", 28},   {"A", 14}, {"！", 28},
+      {"あな", 56}, {"", 0},   {"\x85\x40", 28},  // no glyph: a box
+  };
+  for (const auto& [text, width] : texts) {
+    SCOPED_TRACE(width);
+    PaintBackground(BackBuffer);
+    const Surface before = BackBuffer;
+    EXPECT_EQ(DrawTextDoubled(100, 200, text), width);
+    Surface glyphs = platform::MakeSurface(28, 14);
+    platform::DrawText(glyphs, 0, 0, text, kWhite);
+    // Each font pixel (i, j) is the 2 x 2 block at (x + 2 + 2i, y + 2 + 2j); the rest of the
+    // (2w + 6) x 34 box, and all outside it, keep the frame's colours.
+    ExpectPixels(
+        BackBuffer,
+        [&](int32_t x, int32_t y) {
+          int32_t i = (x - 102) >> 1, j = (y - 202) >> 1;
+          bool lit = x >= 102 && y >= 202 && i < width / 2 && j < 14 && glyphs.Row(j)[i] == kWhite;
+          return lit ? kWhite : before.Row(y)[x];
+        },
+        512);
+  }
 }
 
 TEST_F(GraphicsTest, ScratchIsErasedBeforeEachText) {
@@ -143,9 +112,8 @@ TEST_F(GraphicsTest, ScratchIsErasedBeforeEachText) {
   EXPECT_EQ(DrawTextDoubled(100, 100, "漢"), 28);
   const Surface before = BackBuffer;
   EXPECT_EQ(DrawTextDoubled(300, 300, " "), 14);
-  EXPECT_EQ(FrameChanges(before).count, 0);
-  // The square (36 x 36 from row 516) is black again; the rest of the strip, and rows
-  // 512-515, are never erased.
+  // The frame is unchanged. The square (36 x 36 from row 516) is black again; the rest of the
+  // strip, and rows 512-515, are never erased.
   ExpectPixels(BackBuffer, [&](int32_t x, int32_t y) {
     return y >= 516 && x < 36 ? kBlack : y >= 512 ? BackgroundAt(x, y) : before.Row(y)[x];
   });

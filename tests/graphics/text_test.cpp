@@ -117,27 +117,21 @@ TEST(TextTest, GlyphsHaveTheirShapes) {
   EXPECT_EQ(Render("　").count, 0);  // full-width space
 }
 
-// The outline of a cell of the given width.
-void ExpectHollowBox(const char* text, int32_t width) {
-  Surface s;
-  Render(text, &s);
-  for (int32_t y = 0; y < 14; ++y)
-    for (int32_t x = 0; x < 28; ++x) {
-      bool edge = x < width && (x == 0 || x == width - 1 || y == 0 || y == 13);
-      ASSERT_EQ(s.Row(y)[x], edge ? kWhite : kBlack)
-          << "text byte " << int(uint8_t(text[0])) << " at " << x << "," << y;
-    }
-}
-
 TEST(TextTest, CodesWithoutGlyphDrawHollowBoxes) {
-  ExpectHollowBox("\x85\x40", 14);  // an unassigned double-byte code
-  ExpectHollowBox("\xFC\xFC", 14);
-  ExpectHollowBox("\x81\x10", 14);  // a trail byte out of range
-  ExpectHollowBox("\x80", 7);       // single bytes without glyphs
-  ExpectHollowBox("\xA0", 7);
-  ExpectHollowBox("\xFD", 7);
-  ExpectHollowBox("\t", 7);
-  ExpectHollowBox("\x88", 7);  // a lone lead byte at the end
+  // An unassigned double-byte code, a trail byte out of range, single bytes without glyphs
+  // and a lone lead byte at the end: the outline of a cell of their width.
+  const std::pair<const char*, int32_t> texts[] = {
+      {"\x85\x40", 14}, {"\xFC\xFC", 14}, {"\x81\x10", 14}, {"\x80", 7},
+      {"\xA0", 7},      {"\xFD", 7},      {"\t", 7},        {"\x88", 7},
+  };
+  for (const auto& [text, width] : texts) {
+    SCOPED_TRACE(int(uint8_t(text[0])));
+    Surface s;
+    Render(text, &s);
+    test::ExpectPixels(s, [&](int32_t x, int32_t y) {
+      return x < width && (x == 0 || x == width - 1 || y == 0 || y == 13) ? kWhite : kBlack;
+    });
+  }
 }
 
 TEST(TextTest, DrawsOnlyLitPixelsAndClips) {
