@@ -97,9 +97,9 @@ TEST_F(WaveLoadingTest, TheChunkWalkFindsTheFormatAndTheData) {
 
 TEST_F(WaveLoadingTest, MalformedFilesAreRefusedAndTheSlotKeepsItsSound) {
   const Chunk data = Data(NewSamples());
-  std::vector<uint8_t> noRiff = Riff({kFormat, data});
+  const std::vector<uint8_t> whole = Riff({kFormat, data});
+  std::vector<uint8_t> noRiff = whole, longForm = whole, cut(whole.begin(), whole.end() - 2);
   noRiff[0] = 'X';
-  std::vector<uint8_t> longForm = Riff({kFormat, data});
   longForm[4] += 8;  // n claims 8 bytes that are not there
   // Without its fill byte the walk lands inside the next chunk's header and finds no format.
   Chunk oddWithoutFill = {"note", {'a', 'b', 'c'}, -1, false};
@@ -116,6 +116,7 @@ TEST_F(WaveLoadingTest, MalformedFilesAreRefusedAndTheSlotKeepsItsSound) {
       {"only an empty data", Riff({kFormat, Data({})}), 0, kOld},
       {"chunk header cut off", Riff({kFormat, {"LIST", {}, -1}}, "WAVE", 4 + 24 + 4), 0, kOld},
       {"n beyond the resource", longForm, 0, kOld},
+      {"truncated: n claims 2 bytes more", cut, 0, kOld},
       {"data 2 bytes beyond", Riff({kFormat, Claiming(data, 8002)}), 0, kOld},
       {"data claims 4 GB", Riff({kFormat, Claiming(data, 0xFFFFFFFF)}), 0, kOld},
       {"fmt claims 4 GB", Riff({data, Claiming(kFormat, 0xFFFFFFF0)}), 0, kOld},
