@@ -110,24 +110,6 @@ bool WritePng(const std::string& path, const Image& img) {
   return true;
 }
 
-// The start room's tile layer, as the castle data hold it.
-const int kRoom2[16][16] = {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                            {0, 81, 81, 81, 81, 81, 81, 0, 81, 81, 81, 81, 81, 81, 0, 0},
-                            {0, 81, 101, 106, 101, 101, 101, 0, 101, 101, 101, 106, 101, 81, 0, 0},
-                            {0, 81, 101, 101, 101, 101, 101, 0, 101, 101, 101, 101, 101, 81, 0, 0},
-                            {0, 81, 0, 0, 92, 0, 0, 0, 0, 0, 92, 0, 0, 81, 0, 0},
-                            {0, 81, 0, 0, 112, 0, 0, 0, 0, 0, 112, 0, 0, 81, 0, 0},
-                            {0, 81, 0, 0, 0, 5, 5, 5, 5, 5, 0, 0, 0, 101, 0, 0},
-                            {0, 81, 0, 0, 0, 5, 5, 5, 5, 5, 0, 0, 0, 0, 0, 0},
-                            {0, 101, 0, 0, 0, 5, 5, 5, 5, 5, 0, 0, 0, 81, 0, 0},
-                            {0, 0, 0, 0, 0, 5, 5, 5, 5, 5, 0, 0, 0, 81, 0, 0},
-                            {0, 81, 0, 0, 92, 5, 5, 5, 5, 5, 92, 0, 0, 81, 0, 0},
-                            {0, 81, 0, 0, 112, 0, 0, 0, 0, 0, 112, 0, 0, 81, 0, 0},
-                            {0, 81, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 81, 0, 0},
-                            {0, 81, 81, 81, 81, 81, 81, 81, 81, 81, 81, 81, 81, 81, 0, 0},
-                            {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                            {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
-
 const int kTitleRoom[9][9] = {{119, 80, 80, 80, 80, 80, 80, 80, 119},
                               {80, 80, 100, 100, 100, 43, 44, 80, 80},
                               {80, 100, 59, 59, 108, 63, 64, 100, 80},
@@ -170,13 +152,32 @@ Image Contact() {
   return big;
 }
 
-Image Room2() {
-  Image img(480, 512);
+// A room of a compiled castle map, its border drawn black, with its top-left corner at (ox, oy).
+void DrawRoom(Image& img, int ox, int oy, const uint8_t* room) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 15; ++x) {
       bool border = x == 0 || y == 0 || x > 13 || y > 13;
-      Tile(img, 32 * x, 32 * y, border ? 119 : kRoom2[y][x]);
+      Tile(img, ox + 32 * x, oy + 32 * y, border ? 119 : room[40 + 2 * (16 * y + x)]);
     }
+}
+
+// A message box of cols by rows tiles: the rounded corners, the plain fill everywhere else.
+void Box(Image& img, int x0, int y0, int cols, int rows) {
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) {
+      int sx = 96;
+      if (r == 0 && c == 0) sx = 128;
+      if (r == 0 && c == cols - 1) sx = 160;
+      if (r == rows - 1 && c == 0) sx = 192;
+      if (r == rows - 1 && c == cols - 1) sx = 224;
+      Sprite(img, x0 + 32 * c, y0 + 32 * r, 32, 32, sx, 480);
+    }
+}
+
+// The start room, as the castle map holds it.
+Image Room2(const std::vector<uint8_t>& map) {
+  Image img(480, 512);
+  DrawRoom(img, 0, 0, &map[552 * 2]);
   // the king at his start, a few people around, ordered by y as the game does
   const int cast[][4] = {{7, 3, 0, 2},  {3, 6, 3, 1},   {11, 7, 1, 3}, {8, 9, 4, 0},
                          {5, 11, 7, 2}, {10, 12, 8, 1}, {2, 12, 6, 2}};
@@ -189,17 +190,9 @@ Image Room2() {
 }
 
 // The start room with a message box open at the bottom, as a spoken line shows it.
-Image Room2WithBox() {
-  Image img = Room2();
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 14; ++c) {
-      int sx = 96;
-      if (r == 0 && c == 0) sx = 128;
-      if (r == 0 && c == 13) sx = 160;
-      if (r == 2 && c == 0) sx = 192;
-      if (r == 2 && c == 13) sx = 224;
-      Sprite(img, 16 + 32 * c, 336 + 32 * r, 32, 32, sx, 480);
-    }
+Image Room2WithBox(const std::vector<uint8_t>& map) {
+  Image img = Room2(map);
+  Box(img, 16, 336, 14, 3);
   return img;
 }
 
@@ -212,15 +205,7 @@ Image Title() {
   Sprite(img, 224, 288, 32, 32, 0, 480);
   Sprite(img, 224, 284, 32, 32, 64, 192);
   Copy(img, 32, 448, 192, 64, 0, 608);
-  for (int r = 0; r < 5; ++r)
-    for (int c = 0; c < 4; ++c) {
-      int sx = 96;
-      if (r == 0 && c == 0) sx = 128;
-      if (r == 0 && c == 3) sx = 160;
-      if (r == 4 && c == 0) sx = 192;
-      if (r == 4 && c == 3) sx = 224;
-      Sprite(img, 320 + 32 * c, 320 + 32 * r, 32, 32, sx, 480);
-    }
+  Box(img, 320, 320, 4, 5);
   for (int i = 0; i < 4; ++i) Copy(img, 352, 336 + 32 * i, 64, 32, 512, 192 + 32 * i);
   Sprite(img, 322, 332, 32, 32, 64, 480);
   Sprite(img, 416, 332, 32, 32, 64, 480);
@@ -265,16 +250,7 @@ Image Help() {
   Image img(480, 512);
   for (int y = 0; y < 512; y += 32)
     for (int x = 0; x < 480; x += 32) Copy(img, x, y, 32, 32, 96, 480);
-  for (int b = 0; b < 3; ++b)
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 14; ++c) {
-        int sx = 96;
-        if (r == 0 && c == 0) sx = 128;
-        if (r == 0 && c == 13) sx = 160;
-        if (r == 2 && c == 0) sx = 192;
-        if (r == 2 && c == 13) sx = 224;
-        Sprite(img, 16 + 32 * c, 72 + 144 * b + 32 * r, 32, 32, sx, 480);
-      }
+  for (int b = 0; b < 3; ++b) Box(img, 16, 72 + 144 * b, 14, 3);
   for (int b = 0; b < 3; ++b)
     for (int k = 0; k <= b; ++k) Sprite(img, 32 + 32 * k, 44 + 144 * b, 32, 32, 64, 480);
   return img;
@@ -314,13 +290,8 @@ Image Icon(const std::vector<uint8_t>& ico) {
 Image Rooms(const std::vector<uint8_t>& map, int first) {
   Image img(4 * 484, 2 * 516, 0x303030);
   for (int k = 0; k < 8; ++k) {
-    const uint8_t* room = &map[552 * (first + k)];
     int ox = (k % 4) * 484, oy = (k / 4) * 516;
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 15; ++x) {
-        bool border = x == 0 || y == 0 || x > 13 || y > 13;
-        Tile(img, ox + 32 * x, oy + 32 * y, border ? 119 : room[40 + 2 * (16 * y + x)]);
-      }
+    DrawRoom(img, ox, oy, &map[552 * (first + k)]);
     Label(img, ox + 4, oy + 4, first + k);
   }
   return img;
@@ -337,9 +308,7 @@ int main(int argc, char** argv) {
   bool ok = WritePng(dir + "/sheet.png", gSheet) &&
             WritePng(dir + "/sheet-3x.png", Scale(gSheet, 3)) &&
             WritePng(dir + "/sheet-contact.png", Contact()) &&
-            WritePng(dir + "/room2.png", Scale(Room2(), 2)) &&
             WritePng(dir + "/title.png", Scale(Title(), 2)) &&
-            WritePng(dir + "/room2-box.png", Scale(Room2WithBox(), 2)) &&
             WritePng(dir + "/title-room.png", TitleRoomCast()) &&
             WritePng(dir + "/staffroll.png", Scale(StaffRoll(), 2)) &&
             WritePng(dir + "/help.png", Help()) && WritePng(dir + "/floors-3x3.png", Floors());
@@ -351,9 +320,12 @@ int main(int argc, char** argv) {
   if (argc == 4) {
     std::ifstream mapFile(argv[3], std::ios::binary);
     std::vector<uint8_t> map((std::istreambuf_iterator<char>(mapFile)), {});
-    if (map.size() == 32 * 552)
+    if (map.size() == 32 * 552) {
+      ok = ok && WritePng(dir + "/room2.png", Scale(Room2(map), 2)) &&
+           WritePng(dir + "/room2-box.png", Scale(Room2WithBox(map), 2));
       for (int g = 0; g < 4; ++g)
         ok = ok && WritePng(dir + "/rooms-" + std::to_string(8 * g) + ".png", Rooms(map, 8 * g));
+    }
   }
   return ok ? 0 : 1;
 }
