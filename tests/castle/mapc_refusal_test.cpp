@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -85,6 +86,11 @@ struct Spoilt {
   const char* with;
   const char* error;
 };
+
+// Test listings show the case by its name, not as raw bytes.
+void PrintTo(const Spoilt& s, std::ostream* os) {
+  *os << s.name;
+}
 
 const Spoilt kSpoilt[] = {
     {"FlowerInTheWrongRoom", 2, 5, nullptr, ".#.ah.....h..#..",
