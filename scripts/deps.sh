@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang-format
+  build-essential cmake pkg-config clang clang-format
   libsdl2-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once in the normal build, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzzing target for 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -16,3 +16,6 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== Fuzzing"
+bash scripts/fuzz.sh 30

@@ -1,6 +1,7 @@
 // The modal dialog: its template, layout, keys, mouse and look.
 #include "platform/dialog_box.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/backend.h"
@@ -249,13 +250,20 @@ bool DialogMouse(int32_t x, int32_t y, bool down) {
 bool DialogDraw(Surface& out, Rect& where) {
   if (!g_dialog.open) return false;
   const DialogLayout& l = g_dialog.layout;
-  where = l.frame;
-  const int32_t dx = -l.frame.left, dy = -l.frame.top;
-  out = MakeSurface(l.frame.right - l.frame.left, l.frame.bottom - l.frame.top);
-  FillBox(out, {0, 0, out.width, out.height}, kFaceColor);
-  FrameBox(out, {0, 0, out.width, out.height}, kDarkColor);
-  FrameBox(out, {1, 1, out.width - 1, out.height - 1}, kCaptionColor);
-  FrameBox(out, {2, 2, out.width - 2, out.height - 2}, kCaptionColor);
+  // Only the part over the client area is drawn: the window shows no more, and a template
+  // larger than the window then costs no more than the window.
+  const WindowDesc& desc = Window().desc;
+  where = {std::max(l.frame.left, 0), std::max(l.frame.top, 0),
+           std::min(l.frame.right, desc.clientWidth), std::min(l.frame.bottom, desc.clientHeight)};
+  where.right = std::max(where.right, where.left);
+  where.bottom = std::max(where.bottom, where.top);
+  const int32_t dx = -where.left, dy = -where.top;
+  out = MakeSurface(where.right - where.left, where.bottom - where.top);
+  const Rect frame = Offset(l.frame, dx, dy);
+  FillBox(out, frame, kFaceColor);
+  FrameBox(out, frame, kDarkColor);
+  FrameBox(out, {frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1}, kCaptionColor);
+  FrameBox(out, {frame.left + 2, frame.top + 2, frame.right - 2, frame.bottom - 2}, kCaptionColor);
   Rect caption = Offset(l.caption, dx, dy);
   FillBox(out, caption, kCaptionColor);
   DrawText(out, caption.left + 6, caption.top + (kDialogCaptionHeight - kFontHeight) / 2,

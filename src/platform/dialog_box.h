@@ -64,7 +64,8 @@ bool DialogKey(bool down, uint32_t key);
 // open (it is modal: every click belongs to it).
 bool DialogMouse(int32_t x, int32_t y, bool down);
 
-// Draws the open dialog into out (resized to its frame) and gives its client position.
+// Draws the part of the open dialog that lies over the client area into out (resized to
+// it) and gives that part's client position.
 bool DialogDraw(Surface& out, Rect& where);
 
 }  // namespace quillorn::platform

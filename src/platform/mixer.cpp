@@ -137,7 +137,6 @@ inline Float4 Load4(const float* p) {
   return v;
 }
 
-typedef int Int4 __attribute__((vector_size(16)));
 static_assert(kTaps == 16, "the products below are written out for 16 taps");
 
 // The 16-tap products summed as a tree, which keeps the additions from waiting on each other.
@@ -155,7 +154,7 @@ inline float Dot(const float* c, const float* x) {
 inline void DotStereo(const float* c, const float* x, const float* y, float& l, float& r) {
   Float4 pl = Products(c, x), pr = Products(c, y);
   Float4 half =
-      __builtin_shuffle(pl, pr, Int4{0, 1, 4, 5}) + __builtin_shuffle(pl, pr, Int4{2, 3, 6, 7});
+      __builtin_shufflevector(pl, pr, 0, 1, 4, 5) + __builtin_shufflevector(pl, pr, 2, 3, 6, 7);
   l = half[0] + half[1];
   r = half[2] + half[3];
 }

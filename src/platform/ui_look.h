@@ -28,6 +28,7 @@ inline void FillBox(Surface& s, Rect r, Pixel color) {
   r.top = std::max(r.top, 0);
   r.right = std::min(r.right, s.width);
   r.bottom = std::min(r.bottom, s.height);
+  if (r.left >= r.right) return;  // wholly left or right of the surface, or empty
   for (int32_t y = r.top; y < r.bottom; ++y)
     std::fill(s.Row(y) + r.left, s.Row(y) + r.right, color);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "harness.h"
@@ -259,6 +260,51 @@ TEST(DialogOpen, AMissingTemplateOpensNothingAndOpeningClosesAnOpenMenu) {
   OpenDialog("dlg_help", HelpDialogProc);
   EXPECT_FALSE(MenuBarOpen());
   EXPECT_TRUE(DialogIsOpen());
+}
+
+}  // namespace
+}  // namespace quillorn::platform
+
+namespace quillorn::platform {
+namespace {
+
+// A DIALOG resource of width x height units with one default button at (buttonX, 10).
+std::vector<uint8_t> OneButtonDialog(int16_t width, int16_t height, int16_t buttonX) {
+  std::vector<uint8_t> f = {'Q', 'D', 'L', 'G'};
+  auto u16 = [&](uint32_t v) { f.push_back(uint8_t(v)), f.push_back(uint8_t(v >> 8)); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  auto str = [&](const char* s) { f.insert(f.end(), s, s + std::strlen(s) + 1); };
+  u32(0), u16(0), u16(0), u16(uint16_t(width)), u16(uint16_t(height));
+  str("big"), u16(9), str("font"), u32(1);
+  f.push_back(kControlButton), u32(1), u32(kIdOk), u16(uint16_t(buttonX)), u16(10), u16(50),
+      u16(14), str("OK");
+  return f;
+}
+
+TEST(LargeDialog, OnlyThePartOverTheClientAreaIsDrawnAndAControlBesideItIsSkipped) {
+  ASSERT_TRUE(test::StartGame());
+  for (int16_t buttonX : {int16_t(20), int16_t(1900), int16_t(-900)}) {
+    SCOPED_TRACE(buttonX);
+    headless::OverrideResource("DIALOG", "dlg_help", OneButtonDialog(2000, 2000, buttonX));
+    DialogReset();
+    headless::Command(kCmdHelp);
+    headless::Pump();
+    ASSERT_TRUE(headless::DialogOpen());
+    const Rect frame = DialogCurrentLayout().frame;
+    EXPECT_LT(frame.left, 0);
+    EXPECT_GT(frame.bottom, 512);
+    Surface s;
+    Rect where;
+    ASSERT_TRUE(DialogDraw(s, where));
+    EXPECT_EQ(where.left, 0);
+    EXPECT_EQ(where.top, 0);
+    EXPECT_EQ(where.right, 480);
+    EXPECT_EQ(where.bottom, 512);
+    EXPECT_EQ(s.width, 480);
+    EXPECT_EQ(s.height, 512);
+    EXPECT_EQ(s.Row(256)[240], kFaceColor);  // the middle of the body
+  }
+  DialogReset();
 }
 
 }  // namespace
