@@ -5,6 +5,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <queue>
 
 #include "gameplay/actors.h"
 #include "gameplay/castle_map.h"
@@ -59,6 +60,9 @@ void Player::Press(uint32_t key) {
 
 bool Player::Standing() const {
   return sceneHandlers.tickHandler == PlayTick;
+}
+bool Player::Walking() const {
+  return sceneHandlers.tickHandler == StepTick;
 }
 bool Player::MessageWaiting() const {
   return sceneHandlers.confirmKeyHandler == ConfirmMessage;
@@ -188,29 +192,39 @@ std::vector<int32_t> RoomRoute(int32_t from) {
 }
 
 bool FindWay(const Player& p, Tile from, const std::function<bool(Tile)>& goal,
-             const std::function<bool(Tile)>& blocked, std::vector<int32_t>& directions) {
-  int32_t cameBy[16][16];
-  for (auto& row : cameBy) std::fill(std::begin(row), std::end(row), -1);
-  std::deque<Tile> queue{from};
+             const std::function<bool(Tile)>& blocked, std::vector<int32_t>& directions,
+             const std::function<int32_t(Tile)>& cost) {
+  // Cheapest way first (every step costs at least 1): Dijkstra over the 16 x 16 tiles.
+  int32_t best[16][16], cameBy[16][16];
+  for (auto& row : best) std::fill(std::begin(row), std::end(row), INT32_MAX);
+  using Entry = std::pair<int32_t, int32_t>;  // cost, y * 16 + x
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
+  best[from.y][from.x] = 0;
   cameBy[from.y][from.x] = 4;
+  queue.push({0, from.y * 16 + from.x});
   while (!queue.empty()) {
-    Tile t = queue.front();
-    queue.pop_front();
+    auto [c, at] = queue.top();
+    queue.pop();
+    Tile t{at % 16, at / 16};
+    if (c != best[t.y][t.x]) continue;
     if (goal(t)) {
       directions.clear();
-      for (Tile at = t; !(at == from);) {
-        int32_t d = cameBy[at.y][at.x];
+      for (Tile back = t; !(back == from);) {
+        int32_t d = cameBy[back.y][back.x];
         directions.push_back(d);
-        at = Neighbour(at, (d + 2) % 4);
+        back = Neighbour(back, (d + 2) % 4);
       }
       std::reverse(directions.begin(), directions.end());
       return true;
     }
     for (int32_t d = 0; d < 4; ++d) {
       Tile n = Neighbour(t, d);
-      if (!p.Floor(n) || cameBy[n.y][n.x] != -1 || blocked(n)) continue;
+      if (!p.Floor(n) || blocked(n)) continue;
+      int32_t nc = c + (cost ? std::max(1, cost(n)) : 1);
+      if (nc >= best[n.y][n.x]) continue;
+      best[n.y][n.x] = nc;
       cameBy[n.y][n.x] = d;
-      queue.push_back(n);
+      queue.push({nc, n.y * 16 + n.x});
     }
   }
   return false;
@@ -270,7 +284,9 @@ namespace quillorn::bots {
 namespace {
 
 constexpr uint64_t kGameTickLimit = 60000;  // about 54 minutes of play
-constexpr int32_t kSniffBelow = 100;        // hearts under which a flower on the way is worth it
+constexpr int32_t kSniffBelow = 119;        // a refill costs only the way to the flower
+constexpr int32_t kRetreatHearts = 30;      // enough to step out of a room and back in
+constexpr int32_t kHeartsPerRoom = 18;      // what crossing a room takes, with a margin
 
 bool FlowerNext(const Player& p, Tile t, int32_t* direction) {
   for (int32_t d = 0; d < 4; ++d) {
@@ -280,6 +296,30 @@ bool FlowerNext(const Player& p, Tile t, int32_t* direction) {
     }
   }
   return false;
+}
+
+bool RoomHasFlower(int32_t room) {
+  for (int32_t y = 1; y <= 13; ++y)
+    for (int32_t x = 1; x <= 13; ++x) {
+      int32_t id = TileId(room, x, y);
+      if (id == MapTileFlowerA || id == MapTileFlowerU) return true;
+    }
+  return false;
+}
+
+// The next room on the route, unless hearts will not last to the next flower on it and a
+// room next door has one: then that room, for a refill, and back.
+int32_t NextRoom(const Player& p, const std::vector<int32_t>& route, bool sniffedHere) {
+  size_t rooms = 1;
+  while (rooms < route.size() && route[rooms] != 31 && !RoomHasFlower(route[rooms])) ++rooms;
+  const bool flowerHere = RoomHasFlower(p.Room()) && !sniffedHere;
+  // A detour there and back costs about two rooms: worth it only well below full hearts.
+  if (p.Hearts() >= kHeartsPerRoom * int32_t(rooms) || flowerHere ||
+      p.Hearts() > kMaxHearts - 2 * kHeartsPerRoom)
+    return route[1];
+  for (const Player::Doorway& d : p.Doorways())
+    if (d.to != 31 && RoomHasFlower(d.to)) return d.to;
+  return route[1];
 }
 
 // Watches the ending after the doorway into the secret room, confirming its lines.
@@ -308,6 +348,7 @@ GameResult PlayGame(Player& p, Strategy& s) {
   p.StartNewGameFromTitle();
   r.rooms.push_back(p.Room());
   int32_t arrived = -1;
+  bool sniffed = false;  // one refill a visit is enough
   auto lose = [&](const std::string& why) {
     r.loss = why;
     r.lossRoom = p.Room();
@@ -319,6 +360,7 @@ GameResult PlayGame(Player& p, Strategy& s) {
     if (arrived != p.Room()) {
       s.Arrive(p);
       arrived = p.Room();
+      sniffed = false;
     }
     const Tile king = p.King();
     const std::vector<int32_t> route = RoomRoute(p.Room());
@@ -337,19 +379,29 @@ GameResult PlayGame(Player& p, Strategy& s) {
     std::vector<int32_t> way;
     bool sniff = false;
     std::function<bool(Tile)> goal = [&](Tile t) { return FlowerNext(p, t, nullptr); };
-    if (p.Hearts() < kSniffBelow && FindWay(p, king, goal, avoid(goal), way)) {
-      sniff = true;
-    } else {
-      goal = [&](Tile t) { return doorwayTo(t, route[1]); };
-      if (!FindWay(p, king, goal, avoid(goal), way)) {
+    const auto nothing = [](Tile) { return false; };
+    const auto cost = [&](Tile t) { return s.Cost(p, t); };
+    if (!sniffed && p.Hearts() < kSniffBelow && FindWay(p, king, goal, nothing, way)) {
+      sniff = FindWay(p, king, goal, avoid(goal), way, cost);
+      if (!sniff && s.Loosen()) continue;  // a refill is worth a risk
+    }
+    if (!sniff) {
+      const int32_t next = NextRoom(p, route, sniffed);
+      goal = [&, next](Tile t) { return doorwayTo(t, next); };
+      if (!FindWay(p, king, goal, avoid(goal), way, cost)) {
+        // Out and back in places the people afresh; with hearts to spare that beats a
+        // step into the unknown.
         goal = [&](Tile t) { return doorwayTo(t, -1) && !(t == king); };
-        if (!FindWay(p, king, goal, avoid(goal), way)) return lose("no way out");
+        bool out = p.Hearts() >= kRetreatHearts && FindWay(p, king, goal, avoid(goal), way, cost);
+        if (!out && s.Loosen()) continue;
+        if (!out && !FindWay(p, king, goal, avoid(goal), way, cost)) return lose("no way out");
       }
     }
     if (way.empty() && sniff) {
       int32_t d = 0;
       FlowerNext(p, king, &d);
       r.heartsAtFlowers.push_back(p.Hearts());
+      sniffed = true;
       p.Step(d);
       p.ConfirmMessages();
       for (int i = 0; i < 100 && !p.Standing(); ++i) p.Tick();  // refilling

@@ -47,6 +47,7 @@ class Player {
 
   // What the screen shows.
   bool Standing() const;        // play waits for an arrow (the king stands)
+  bool Walking() const;         // the king is in the middle of a step
   bool MessageWaiting() const;  // a typed-out message waits for the confirm key
   bool OnTitle() const;
   bool InPlay() const;  // standing, walking or refilling
@@ -85,11 +86,13 @@ class Player {
 // player who knows the castle walks it: the rooms in order, `from` first.
 std::vector<int32_t> RoomRoute(int32_t from);
 
-// Breadth-first way over the room's floor from `from` to any tile for which goal() holds,
-// never through a tile for which blocked() holds; the steps' directions, empty when `from`
-// is a goal, and false when there is no way.
+// The cheapest way over the room's floor from `from` to any tile for which goal() holds,
+// never through a tile for which blocked() holds, each step costing cost() of the tile it
+// enters (1 without it); the steps' directions, empty when `from` is a goal, and false when
+// there is no way.
 bool FindWay(const Player& p, Tile from, const std::function<bool(Tile)>& goal,
-             const std::function<bool(Tile)>& blocked, std::vector<int32_t>& directions);
+             const std::function<bool(Tile)>& blocked, std::vector<int32_t>& directions,
+             const std::function<int32_t(Tile)>& cost = nullptr);
 
 Tile Neighbour(Tile t, int32_t direction);
 
@@ -101,9 +104,13 @@ class Strategy {
   virtual void Arrive(Player& p) = 0;
   // Tiles the bot will not step onto now.
   virtual bool Avoid(const Player& p, Tile t) = 0;
+  // What entering a tile is worth avoiding, in steps (at least 1).
+  virtual int32_t Cost(const Player&, Tile) { return 1; }
   // Before a step onto `to` (the king stands); the bot may stand and listen first. False
   // when it now judges the step unsafe: the way is then planned again.
   virtual bool BeforeStep(Player&, Tile) { return true; }
+  // No way to the doorway avoids the tiles it avoids: true when it will now dare more.
+  virtual bool Loosen() { return false; }
 };
 
 // Plays one game from the title: towards the secret room by the shortest route of rooms,
