@@ -69,5 +69,24 @@ TEST_F(SoundTest, ConstantSoundsComeOutExactlyAtAnyRate) {
   }
 }
 
+// Voices are summed and then clamped to 16 bits, every output sample alike: those mixed in
+// groups of eight and the odd ones at the end of a render.
+TEST_F(SoundTest, LoudSumsClampAtBothEndsOfTheSixteenBitRange) {
+  headless::OverrideResource("WAVE", "high", ConstantWave(20000, 20000));
+  headless::OverrideResource("WAVE", "low", ConstantWave(20000, -20000));
+  for (auto [name, clamped] :
+       {std::pair{"high", int16_t(32767)}, std::pair{"low", int16_t(-32768)}}) {
+    ASSERT_EQ(LoadWaveSlot(3, name), 1);
+    ASSERT_EQ(LoadWaveSlot(4, name), 1);
+    PlaySoundSlot(3, 0, 22050);
+    PlaySoundSlot(4, 0, 22050);
+    Mix mix = Render(1003);  // 125 groups of eight samples and six more
+    for (size_t frame : {size_t(100), size_t(997), size_t(1002)}) {
+      EXPECT_EQ(mix.left[frame], clamped) << name << " " << frame;
+      EXPECT_EQ(mix.right[frame], clamped) << name << " " << frame;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillorn::soundtest
