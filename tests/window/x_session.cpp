@@ -64,13 +64,18 @@ void StopAll(XSession& x) {
   x.server = -1;
 }
 
-pid_t StartGame(const XSession& x, const std::string& suffix) {
+pid_t StartGame(const XSession& x, const std::string& suffix, const std::string& diskAudio) {
   pid_t pid = fork();
   if (pid == 0) {
     std::string display = ":" + std::to_string(x.display) + suffix;
     setenv("DISPLAY", display.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (diskAudio.empty()) {
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+    } else {
+      setenv("SDL_AUDIODRIVER", "disk", 1);
+      setenv("SDL_DISKAUDIOFILE", diskAudio.c_str(), 1);
+    }
     // In a sanitizer build, leaks of the system libraries behind the window are not ours.
     std::string lsan = "suppressions=" QUILLORN_LSAN_SUPPRESSIONS;
     if (const char* old = std::getenv("LSAN_OPTIONS"); old && *old)

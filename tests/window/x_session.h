@@ -22,8 +22,9 @@ bool StartServer(XSession& x);
 void StopAll(XSession& x);
 
 // Starts the game on the session's display (DISPLAY=":N" followed by suffix), with the
-// dummy sound driver.
-pid_t StartGame(const XSession& x, const std::string& suffix = "");
+// dummy sound driver, or with SDL's disk driver writing the mixed sound to diskAudio.
+pid_t StartGame(const XSession& x, const std::string& suffix = "",
+                const std::string& diskAudio = "");
 // Waits up to timeoutMs for the process to end; true with its exit status code when it did.
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 
