@@ -236,6 +236,7 @@ std::string Describe(const std::vector<GameResult>& results) {
   std::map<std::string, int> losses;
   std::map<int32_t, int> lossRooms;
   std::vector<int32_t> flowers;
+  std::map<int32_t, std::vector<int32_t>> byRoom;
   for (const GameResult& r : results) {
     if (r.won) {
       ++wins;
@@ -248,6 +249,8 @@ std::string Describe(const std::vector<GameResult>& results) {
       ++lossRooms[r.lossRoom];
     }
     flowers.insert(flowers.end(), r.heartsAtFlowers.begin(), r.heartsAtFlowers.end());
+    for (size_t i = 0; i < r.heartsAtFlowers.size(); ++i)
+      byRoom[r.flowerRooms[i]].push_back(r.heartsAtFlowers[i]);
   }
   char line[256];
   std::string out;
@@ -269,6 +272,14 @@ std::string Describe(const std::vector<GameResult>& results) {
                   "flowers sniffed: %zu; hearts left at a flower: least %d, median %d, mean %ld\n",
                   flowers.size(), flowers.front(), flowers[flowers.size() / 2],
                   sum / long(flowers.size()));
+    out += line;
+  }
+  for (auto& [room, hearts] : byRoom) {
+    std::sort(hearts.begin(), hearts.end());
+    long sum = 0;
+    for (int32_t h : hearts) sum += h;
+    std::snprintf(line, sizeof line, "  room %d: %zu sniffs, hearts least %d, mean %ld, most %d\n",
+                  room, hearts.size(), hearts.front(), sum / long(hearts.size()), hearts.back());
     out += line;
   }
   for (const auto& [cause, n] : losses) out += "  lost " + std::to_string(n) + ": " + cause + "\n";
@@ -401,6 +412,7 @@ GameResult PlayGame(Player& p, Strategy& s) {
       int32_t d = 0;
       FlowerNext(p, king, &d);
       r.heartsAtFlowers.push_back(p.Hearts());
+      r.flowerRooms.push_back(p.Room());
       sniffed = true;
       p.Step(d);
       p.ConfirmMessages();

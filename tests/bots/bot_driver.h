@@ -28,6 +28,7 @@ struct GameResult {
   int32_t lossRoom = -1;
   uint64_t ticks = 0;                    // from the title to the end
   std::vector<int32_t> heartsAtFlowers;  // hearts left each time a flower was sniffed
+  std::vector<int32_t> flowerRooms;      // and the room of that flower
   std::vector<int32_t> rooms;            // rooms entered, in order
 };
 
