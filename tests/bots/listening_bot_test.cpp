@@ -167,7 +167,7 @@ TEST(BeepEar, HearsTheDistanceOfTheNearestPersonFromThePitch) {
   }
 }
 
-TEST(ListeningBot, PlaysSeedsOneToAHundredByEar) {
+TEST(ListeningBot, PlaysByEarAndReportsItsWinRate) {
   std::vector<GameResult> results;
   int wins = 0;
   for (uint32_t seed = 1; seed <= Seeds(); ++seed) {
