@@ -4,14 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz_window.h"
 #include "platform/dialog_box.h"
 #include "platform/headless/headless.h"
 
 namespace {
 
-int32_t IgnoreAll(uint32_t, uint32_t, int32_t) {
-  return 0;
-}
 int32_t CloseOnCommand(uint32_t type, uint32_t, int32_t) {
   if (type != quillorn::platform::kMsgCommand) return 0;
   quillorn::platform::EndDialog(0);
@@ -23,17 +21,7 @@ int32_t CloseOnCommand(uint32_t type, uint32_t, int32_t) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace quillorn;
   using namespace quillorn::platform;
-  static bool window = false;
-  if (!window) {
-    headless::Reset();
-    WindowDesc desc;
-    desc.className = desc.title = "fuzz";
-    desc.clientWidth = 480;
-    desc.clientHeight = 512;
-    desc.proc = IgnoreAll;
-    CreateMainWindow(desc);
-    window = true;
-  }
+  fuzz::OpenWindowOnce();
   DialogTemplate parsed;
   ParseDialog(Resource{bytes, size}, parsed);
   DialogReset();

@@ -4,31 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz_window.h"
 #include "platform/headless/headless.h"
 #include "platform/menu_bar.h"
-
-namespace {
-
-int32_t IgnoreAll(uint32_t, uint32_t, int32_t) {
-  return 0;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace quillorn;
   using namespace quillorn::platform;
-  static bool window = false;
-  if (!window) {
-    headless::Reset();
-    WindowDesc desc;
-    desc.className = desc.title = "fuzz";
-    desc.clientWidth = 480;
-    desc.clientHeight = 512;
-    desc.proc = IgnoreAll;
-    CreateMainWindow(desc);
-    window = true;
-  }
+  fuzz::OpenWindowOnce();
   std::vector<MenuDropDown> parsed;
   ParseMenu(Resource{bytes, size}, parsed);
   headless::OverrideResource("MENU", "FUZZ", std::vector<uint8_t>(bytes, bytes + size));

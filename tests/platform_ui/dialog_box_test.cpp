@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "harness.h"
@@ -296,12 +297,9 @@ TEST(LargeDialog, OnlyThePartOverTheClientAreaIsDrawnAndAControlBesideItIsSkippe
     Surface s;
     Rect where;
     ASSERT_TRUE(DialogDraw(s, where));
-    EXPECT_EQ(where.left, 0);
-    EXPECT_EQ(where.top, 0);
-    EXPECT_EQ(where.right, 480);
-    EXPECT_EQ(where.bottom, 512);
-    EXPECT_EQ(s.width, 480);
-    EXPECT_EQ(s.height, 512);
+    EXPECT_EQ(std::tuple(where.left, where.top, where.right, where.bottom),
+              std::tuple(0, 0, 480, 512));
+    EXPECT_EQ(std::pair(s.width, s.height), std::pair(480, 512));
     EXPECT_EQ(s.Row(256)[240], kFaceColor);  // the middle of the body
   }
   DialogReset();
