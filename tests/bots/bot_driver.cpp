@@ -297,7 +297,6 @@ namespace {
 constexpr uint64_t kGameTickLimit = 60000;  // about 54 minutes of play
 constexpr int32_t kSniffBelow = 119;        // a refill costs only the way to the flower
 constexpr int32_t kRetreatHearts = 30;      // enough to step out of a room and back in
-constexpr int32_t kHeartsPerRoom = 18;      // what crossing a room takes, with a margin
 
 bool FlowerNext(const Player& p, Tile t, int32_t* direction) {
   for (int32_t d = 0; d < 4; ++d) {
@@ -320,13 +319,13 @@ bool RoomHasFlower(int32_t room) {
 
 // The next room on the route, unless hearts will not last to the next flower on it and a
 // room next door has one: then that room, for a refill, and back.
-int32_t NextRoom(const Player& p, const std::vector<int32_t>& route, bool sniffedHere) {
+int32_t NextRoom(const Player& p, const std::vector<int32_t>& route, bool sniffedHere,
+                 int32_t perRoom) {
   size_t rooms = 1;
   while (rooms < route.size() && route[rooms] != 31 && !RoomHasFlower(route[rooms])) ++rooms;
   const bool flowerHere = RoomHasFlower(p.Room()) && !sniffedHere;
   // A detour there and back costs about two rooms: worth it only well below full hearts.
-  if (p.Hearts() >= kHeartsPerRoom * int32_t(rooms) || flowerHere ||
-      p.Hearts() > kMaxHearts - 2 * kHeartsPerRoom)
+  if (p.Hearts() >= perRoom * int32_t(rooms) || flowerHere || p.Hearts() > kMaxHearts - 2 * perRoom)
     return route[1];
   for (const Player::Doorway& d : p.Doorways())
     if (d.to != 31 && RoomHasFlower(d.to)) return d.to;
@@ -397,7 +396,7 @@ GameResult PlayGame(Player& p, Strategy& s) {
       if (!sniff && s.Loosen()) continue;  // a refill is worth a risk
     }
     if (!sniff) {
-      const int32_t next = NextRoom(p, route, sniffed);
+      const int32_t next = NextRoom(p, route, sniffed, s.HeartsPerRoom());
       goal = [&, next](Tile t) { return doorwayTo(t, next); };
       if (!FindWay(p, king, goal, avoid(goal), way, cost)) {
         // Out and back in places the people afresh; with hearts to spare that beats a

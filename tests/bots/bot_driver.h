@@ -105,6 +105,9 @@ class Strategy {
   virtual void Arrive(Player& p) = 0;
   // Tiles the bot will not step onto now.
   virtual bool Avoid(const Player& p, Tile t) = 0;
+  // Hearts the bot expects to spend crossing a room, with a margin: it plans its detours
+  // for flowers by it.
+  virtual int32_t HeartsPerRoom() { return 18; }
   // What entering a tile is worth avoiding, in steps (at least 1).
   virtual int32_t Cost(const Player&, Tile) { return 1; }
   // Before a step onto `to` (the king stands); the bot may stand and listen first. False

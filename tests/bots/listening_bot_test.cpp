@@ -24,8 +24,9 @@
 namespace quillorn::bots {
 namespace {
 
-constexpr int32_t kSilence = 20;    // no beep: nobody within 19 tiles
-constexpr int32_t kSoundTail = 18;  // ticks the longest other sound (the flower's) lasts
+constexpr int32_t kSilence = 20;  // no beep: nobody within 19 tiles
+constexpr int32_t kSoundTail = 18;
+constexpr int32_t kHeartsPerRoom = 22;  // ticks the longest other sound (the flower's) lasts
 
 class ListeningBot : public Strategy {
  public:
@@ -40,6 +41,7 @@ class ListeningBot : public Strategy {
     seen_.clear();
     listenedAt_ = {-1, -1};
     gamble_ = false;
+    people_ = 0;
     people_ = p.Survey();
     if (people_ == 0) MarkAllEmpty();
     Listen(p);
@@ -53,6 +55,9 @@ class ListeningBot : public Strategy {
       if (o.distance == 1 && Manhattan(o.at, t) == 1) return !gamble_;
     return false;
   }
+
+  // Caution costs steps: a room takes more hearts than a seeing player spends.
+  int32_t HeartsPerRoom() override { return kHeartsPerRoom; }
 
   // Ways over ground already ruled out are preferred: a tile not yet heard may turn out to
   // lie next to somebody and force a way round.
@@ -95,22 +100,34 @@ class ListeningBot : public Strategy {
     // The flower's tune (and a voice's tail) sounds on for a while after it began.
     if (afterSound_++ < kSoundTail) return;
     if (p.Room() != room_) return;
-    if (d > 0) Learn(p.King(), d);
+    if (d > 0) Learn(p, p.King(), d);
   }
 
   // Stands until a beep comes; 21 ticks without one mean nobody within 19 tiles.
   void Listen(Player& p) {
     listenedAt_ = p.King();
-    size_t before = seen_.size();
-    for (int32_t i = 0; i <= kSilence + kSoundTail && seen_.size() == before; ++i) p.Tick();
-    if (seen_.size() == before) Learn(p.King(), kSilence);
+    const int32_t before = heard_;
+    for (int32_t i = 0; i <= kSilence + kSoundTail && heard_ == before; ++i) p.Tick();
+    if (heard_ == before) Learn(p, p.King(), kSilence);
   }
 
-  void Learn(Tile at, int32_t distance) {
+  void Learn(const Player& p, Tile at, int32_t distance) {
+    ++heard_;
+    for (const Observation& o : seen_)
+      if (o.at == at && o.distance == distance) return;  // nothing new
     seen_.push_back({at, distance});
     for (int32_t y = 0; y < 16; ++y)
       for (int32_t x = 0; x < 16; ++x)
         if (Manhattan(at, {x, y}) < distance) empty_[y][x] = true;
+    // Once as many people are placed as the survey counted, nobody else is anywhere.
+    std::vector<Tile> found;
+    for (int32_t y = 1; y <= 13; ++y)
+      for (int32_t x = 1; x <= 13; ++x)
+        if (!empty_[y][x] && p.Floor({x, y}) && Occupied(p, {x, y})) found.push_back({x, y});
+    if (people_ > 0 && int32_t(found.size()) == people_) {
+      MarkAllEmpty();
+      for (const Tile& t : found) empty_[t.y][t.x] = false;
+    }
   }
 
   // A beep's ring with a single tile not yet ruled out: somebody stands there.
@@ -137,6 +154,7 @@ class ListeningBot : public Strategy {
   std::vector<Observation> seen_;
   Tile listenedAt_{-1, -1};
   int32_t afterSound_ = 0;
+  int32_t heard_ = 0;  // beeps heard so far
   bool gamble_ = false;
 };
 
