@@ -2,7 +2,7 @@
 // second voice of slot 1's beep so that two beeps can overlap at different pitches.
 #include "sound/sound_bank.h"
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "platform/platform.h"
 #include "sound/wave_file.h"
 

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/chrome/ui_look.h"
 #include "platform/headless/headless.h"
-#include "platform/menu_bar.h"
 #include "platform/platform.h"
-#include "platform/ui_look.h"
 #include "x_session.h"
 
 namespace quillorn::test {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/dialog_box.h"
-#include "platform/input.h"
-#include "platform/menu_bar.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/window/input.h"
 
 namespace quillorn::platform {
 

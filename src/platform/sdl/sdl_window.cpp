@@ -8,10 +8,10 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/dialog_box.h"
-#include "platform/icon_image.h"
-#include "platform/menu_bar.h"
-#include "platform/window_state.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/resources/icon_image.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::platform {
 

@@ -1,7 +1,7 @@
-#include "platform/text.h"
+#include "platform/drawing/text.h"
 
-#include "platform/font_decode.h"
-#include "platform/font_glyphs.h"
+#include "platform/drawing/font_decode.h"
+#include "platform/drawing/font_glyphs.h"
 
 namespace quillorn::platform {
 

@@ -1,6 +1,6 @@
 // A .ico file is a directory of images; each uncompressed one is a bitmap header, the
 // pixels bottom row first, then a 1-bit mask that 32-bit images do not need.
-#include "platform/icon_image.h"
+#include "platform/resources/icon_image.h"
 
 namespace quillorn::platform {
 

@@ -1,8 +1,8 @@
-#include "platform/input.h"
+#include "platform/window/input.h"
 
-#include "platform/dialog_box.h"
-#include "platform/menu_bar.h"
-#include "platform/window_state.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::platform {
 

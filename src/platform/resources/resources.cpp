@@ -1,5 +1,5 @@
 // Embedded resources: a table written at build time (tools/embed_resources.cpp).
-#include "platform/resources.h"
+#include "platform/resources/resources.h"
 
 #include <cstdint>
 

@@ -1,15 +1,15 @@
 // The menu bar: its drop-downs from a MENU resource, keyboard and mouse navigation, and its
 // look. Choosing an entry closes the menu and posts the entry's command id.
-#include "platform/menu_bar.h"
+#include "platform/chrome/menu_bar.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/backend.h"
-#include "platform/input.h"
-#include "platform/resource_reader.h"
-#include "platform/text.h"
-#include "platform/ui_look.h"
+#include "platform/chrome/ui_look.h"
+#include "platform/drawing/text.h"
+#include "platform/resources/resource_reader.h"
+#include "platform/window/input.h"
 
 namespace quillorn::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/font_glyphs.h"
+#include "platform/drawing/font_glyphs.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The window, its message queue, timers, invalid region and picture, shared by both
 // backends. The backend supplies the clock, the waiting and the showing.
-#include "platform/window_state.h"
+#include "platform/window/window_state.h"
 
 #include <algorithm>
 #include <string>

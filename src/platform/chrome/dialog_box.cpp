@@ -1,15 +1,15 @@
 // The modal dialog: its template, layout, keys, mouse and look.
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
 
 #include <cstring>
 
 #include "platform/backend.h"
-#include "platform/icon_image.h"
-#include "platform/menu_bar.h"
-#include "platform/resource_reader.h"
-#include "platform/text.h"
-#include "platform/ui_look.h"
-#include "platform/window_state.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/chrome/ui_look.h"
+#include "platform/drawing/text.h"
+#include "platform/resources/icon_image.h"
+#include "platform/resources/resource_reader.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::platform {
 

@@ -4,13 +4,13 @@
 // with a margin of silent frames on each side so that the resampler's window never needs a
 // bounds check on a sound that does not loop. Each output frame of a voice is a 16-tap
 // windowed-sinc interpolation of its samples; the voices are summed and saturated to 16 bits.
-#include "platform/mixer.h"
+#include "platform/audio/mixer.h"
 
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 
 namespace quillorn::platform {
 namespace {

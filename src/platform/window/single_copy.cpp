@@ -1,7 +1,7 @@
 // One running copy per user and display: the running copy holds an abstract local socket
 // named after the user, the display and the window class. The kernel frees the name when
 // the process ends, so a crash never leaves a stale lock behind.
-#include "platform/single_copy.h"
+#include "platform/window/single_copy.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

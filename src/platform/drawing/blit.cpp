@@ -1,4 +1,4 @@
-#include "platform/blit.h"
+#include "platform/drawing/blit.h"
 
 #include <algorithm>
 #include <cstring>
