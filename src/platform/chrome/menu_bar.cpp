@@ -191,6 +191,10 @@ bool MenuBarKey(bool down, uint32_t key) {
   return true;
 }
 
+void MenuBarCancelAltTap() {
+  g_menu.altPending = false;
+}
+
 bool MenuBarMouse(int32_t x, int32_t y, bool down) {
   if (g_menu.menus.empty()) return false;
   MenuState& m = g_menu;

@@ -47,6 +47,8 @@ void MenuBarClose();
 
 // True when the bar took the key: it is open, or the key (F10, a tap of Alt) opens it.
 bool MenuBarKey(bool down, uint32_t key);
+// A key the window kept for itself came while Alt was down: Alt's release opens nothing.
+void MenuBarCancelAltTap();
 // The left mouse button pressed (down) or released at a frame position. True when the
 // menu took it.
 bool MenuBarMouse(int32_t x, int32_t y, bool down);
