@@ -180,8 +180,17 @@ void SetWindowScale(int32_t scale) {
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
   s.scale = WindowScaleThatFits(scale, s.frame.width, s.frame.height, usable.w, usable.h);
+  int32_t width = s.frame.width * s.scale, height = s.frame.height * s.scale;
   // In fullscreen SDL keeps the size for the return to the window.
-  SDL_SetWindowSize(s.window, s.frame.width * s.scale, s.frame.height * s.scale);
+  SDL_SetWindowSize(s.window, width, height);
+  if (!s.fullscreen && usable.w > 0) {
+    // Grown from where it stood, the window would run off the screen's edge: move it back.
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(s.window, &x, &y);
+    int keptX = std::max(usable.x, std::min(x, usable.x + usable.w - width));
+    int keptY = std::max(usable.y, std::min(y, usable.y + usable.h - height));
+    if (keptX != x || keptY != y) SDL_SetWindowPosition(s.window, keptX, keptY);
+  }
   RedrawAll();
 }
 
