@@ -69,7 +69,7 @@ inline void PutKing(int32_t room, int32_t x, int32_t y, int32_t direction = 2) {
 }
 
 // Holds an arrow until the king has finished n steps (or something else took over).
-inline void Walk(uint32_t key, int n = 1) {
+inline void WalkSteps(uint32_t key, int n = 1) {
   headless::KeyDown(key);
   for (int i = 0; i < n; ++i) headless::Tick(8);
   headless::KeyUp(key);

@@ -1,8 +1,9 @@
 // The proximity beep: rate and interval by distance, the carried counter, silence.
+#include "gameplay/beeps.h"
+
 #include <gtest/gtest.h>
 
 #include "game_driver.h"
-#include "gameplay/beeps.h"
 #include "gameplay/play.h"
 
 namespace quillorn::test {

@@ -1,5 +1,7 @@
 // Walking into people, being let go, game over, the E key, running out of hearts and the
 // room survey.
+#include "gameplay/encounter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "game_driver.h"
-#include "gameplay/encounter.h"
 #include "gameplay/hearts_out.h"
 #include "gameplay/play.h"
 #include "gameplay/survey.h"

@@ -95,7 +95,7 @@ TEST_F(Walking, AWallTurnsTheKingAndCostsNothing) {
 
 TEST_F(Walking, FootprintsStayUntilTheRoomIsDrawnAgain) {
   platform::Surface before = RoomBuffer;
-  Walk(kKeyDown, 2);
+  WalkSteps(kKeyDown, 2);
   auto same = [&](int32_t tx, int32_t ty) {
     for (int32_t y = 32 * ty; y < 32 * ty + 32; ++y)
       for (int32_t x = 32 * tx; x < 32 * tx + 32; ++x)
@@ -105,7 +105,7 @@ TEST_F(Walking, FootprintsStayUntilTheRoomIsDrawnAgain) {
   EXPECT_FALSE(same(7, 3));
   EXPECT_FALSE(same(7, 4));
   EXPECT_TRUE(same(7, 5));  // where he stands now
-  Walk(kKeyUp, 2);
+  WalkSteps(kKeyUp, 2);
   EXPECT_FALSE(same(7, 5));
   PlacePeople();  // drawing the room again wipes them
   EXPECT_TRUE(same(7, 3));
@@ -187,7 +187,7 @@ TEST_F(Walking, The120thStepEndsAGameWithoutFlowers) {
   int steps = 0;
   while (hearts > 0 && steps < 200) {
     uint32_t key = steps % 2 ? kKeyUp : kKeyDown;
-    Walk(key, 1);
+    WalkSteps(key, 1);
     ++steps;
   }
   EXPECT_EQ(steps, 120);
