@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "gameplay/actors.h"
+#include "gameplay/castle_map.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_window.h"
@@ -13,6 +15,7 @@
 #include "platform/window/window_state.h"
 #include "sdl_game.h"
 #include "shell/main_window.h"
+#include "shell/scene_handlers.h"
 
 namespace quillorn::test {
 namespace {
@@ -220,6 +223,42 @@ TEST_F(SdlPad, LeftStickIsAnArrowPastHalfWayAndLetGoBelowAQuarter) {
                                                   {kMsgKeyDown, platform::kKeyUp},
                                                   {kMsgKeyUp, platform::kKeyUp}};
   EXPECT_EQ(Keys(), keys);
+}
+
+TEST_F(SdlPad, AStartsAGameOnTheTitleAndTheHeldDpadWalksTheKing) {
+  // The title screen comes on the second tick and waits for a confirm key.
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return sceneHandlers.confirmKeyHandler != nullptr; }));
+  Tap(SDL_CONTROLLER_BUTTON_A);  // GAME, the first item
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return showHearts == 1; }));
+  RunGame(200);
+  // A way that is open: floor, and nobody standing there (people are hidden, not absent).
+  const int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
+  const SDL_GameControllerButton pads[4] = {
+      SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+      SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+  const int32_t x = actors[kKing].tileX, y = actors[kKing].tileY, startHearts = hearts;
+  int way = -1;
+  for (int d = 0; d < 4 && way < 0; ++d) {
+    int32_t tx = x + dx[d], ty = y + dy[d];
+    bool taken = false;
+    for (int32_t k = 1; k < kActorCount; ++k)
+      taken |= actors[k].present && actors[k].tileX == tx && actors[k].tileY == ty;
+    if (!taken && TileId(currentRoom, tx, ty) < 40 && !ExitNumber(currentRoom, tx, ty)) way = d;
+  }
+  ASSERT_GE(way, 0) << "the king is walled in at " << x << "," << y;
+  SetPadButton(pad_, pads[way], true);
+  // The step begins: the king stands on the next tile from its first pixel on.
+  ASSERT_TRUE(RunGameUntil(
+      kPatienceMs,
+      [&] { return actors[kKing].tileX == x + dx[way] && actors[kKing].tileY == y + dy[way]; }))
+      << "the king did not step " << way;
+  SetPadButton(pad_, pads[way], false);  // let go: this step ends, no other begins
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [&] { return hearts == startHearts - 1; }));
+  RunGame(300);
+  EXPECT_EQ(actors[kKing].direction, way);
+  EXPECT_EQ(actors[kKing].pixelX, 32 * (x + dx[way]));
+  EXPECT_EQ(actors[kKing].pixelY, 32 * (y + dy[way]));
+  EXPECT_EQ(hearts, startHearts - 1);
 }
 
 TEST_F(SdlPad, UnpluggingAHeldPadLetsGoOfItsArrow) {

@@ -68,8 +68,14 @@ class ScaledWindow : public RealWindow {
 };
 
 TEST_F(ScaledWindow, At2xAnd3xShowsThe1xPictureWithEveryPixelRepeated) {
+  // The title screen, and the same with its cursor moved down by the game's arrow key.
   const Shot one = Settled();
   ASSERT_EQ(one.width, kClientWidth);
+  Keys("Down");
+  const Shot down = Settled();
+  ASSERT_GT(Differences(one, down), 0) << "the cursor did not move";
+  Keys("Up");
+  ASSERT_EQ(WaitForPicture(one), 0);
   for (int k : {2, 3}) {
     ScaleTo(k);
     EXPECT_EQ(WaitForPicture(Enlarge(one, k)), 0) << "at " << k << "x";
@@ -79,7 +85,11 @@ TEST_F(ScaledWindow, At2xAnd3xShowsThe1xPictureWithEveryPixelRepeated) {
         std::to_string(kClientWidth * k) + " by " + std::to_string((kClientHeight + bar()) * k);
     EXPECT_NE(hints.find("minimum size: " + size), std::string::npos) << hints;
     EXPECT_NE(hints.find("maximum size: " + size), std::string::npos) << hints;
-    if (k == 2) SaveShot("window-2x.png");
+    // The game's keys work at this scale and draw what they drew at 1x.
+    Keys("Down");
+    EXPECT_EQ(WaitForPicture(Enlarge(down, k)), 0) << "Down at " << k << "x";
+    Keys("Up");
+    EXPECT_EQ(WaitForPicture(Enlarge(one, k)), 0) << "Up at " << k << "x";
   }
   ScaleTo(1);
   EXPECT_EQ(WaitForPicture(one), 0);
