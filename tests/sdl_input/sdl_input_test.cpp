@@ -33,6 +33,28 @@ std::vector<std::pair<uint32_t, uint32_t>> Keys() {
   return out;
 }
 
+platform::Pixel SurfaceAt(SDL_Surface* s, int x, int y) {
+  Uint8 r, g, b;
+  SDL_GetRGB(static_cast<const Uint32*>(s->pixels)[y * (s->pitch / 4) + x], s->format, &r, &g, &b);
+  return platform::MakePixel(r, g, b);
+}
+
+const int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};
+
+// A direction the king can step in from where he stands: floor, no doorway, and nobody
+// standing there (people are hidden, not absent); -1 when he is walled in.
+int OpenWay() {
+  const int32_t x = actors[kKing].tileX, y = actors[kKing].tileY;
+  for (int d = 0; d < 4; ++d) {
+    int32_t tx = x + kDx[d], ty = y + kDy[d];
+    bool taken = false;
+    for (int32_t k = 1; k < kActorCount; ++k)
+      taken |= actors[k].present && actors[k].tileX == tx && actors[k].tileY == ty;
+    if (!taken && TileId(currentRoom, tx, ty) < 40 && !ExitNumber(currentRoom, tx, ty)) return d;
+  }
+  return -1;
+}
+
 class SdlInput : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -111,12 +133,7 @@ TEST_F(SdlInput, FullscreenCentresTheFrameAtTheLargestWholeScaleOnBlack) {
   ASSERT_EQ(s->h, 768);
   ASSERT_EQ(s->format->BytesPerPixel, 4);
   const int left = (1024 - 480) / 2, top = (768 - 532) / 2;
-  auto at = [&](int x, int y) {
-    Uint8 r, g, b;
-    SDL_GetRGB(static_cast<const Uint32*>(s->pixels)[y * (s->pitch / 4) + x], s->format, &r, &g,
-               &b);
-    return platform::MakePixel(r, g, b);
-  };
+  auto at = [&](int x, int y) { return SurfaceAt(s, x, y); };
   const platform::Surface& client = platform::Window().picture;
   int wrong = 0;
   for (int y = 0; y < s->h; ++y)
@@ -131,6 +148,44 @@ TEST_F(SdlInput, FullscreenCentresTheFrameAtTheLargestWholeScaleOnBlack) {
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(at(left + 479, top + 2), platform::MakePixel(240, 240, 240));  // the bar's face
   EXPECT_EQ(at(left + 480, top + 2), platform::kBlack);
+}
+
+TEST_F(SdlInput, AtTwiceTheSizeEveryPartialRepaintOfAStepIsShownEnlarged) {
+  // A window at 2x: the dummy screen is too small for Ctrl+2 to allow it.
+  SDL_SetWindowSize(GameWindow(), 960, 1064);
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return sceneHandlers.confirmKeyHandler != nullptr; }));
+  PushKey(true, SDL_SCANCODE_RETURN);
+  PushKey(false, SDL_SCANCODE_RETURN);
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return showHearts == 1; }));
+  RunGame(200);
+  const int way = OpenWay();
+  ASSERT_GE(way, 0);
+  // The client picture as the game painted it, each pixel a 2 x 2 block under the bar.
+  auto wrongPixels = [] {
+    SDL_Surface* s = SDL_GetWindowSurface(GameWindow());
+    const platform::Surface& client = platform::Window().picture;
+    if (!s || s->w != 960 || s->h != 1064) return -1;
+    int wrong = 0;
+    for (int y = 0; y < 2 * client.height; ++y)
+      for (int x = 0; x < 2 * client.width; ++x)
+        wrong += SurfaceAt(s, x, 2 * platform::kMenuBarHeight + y) != client.Row(y / 2)[x / 2];
+    return wrong;
+  };
+  const int32_t startHearts = hearts;
+  const SDL_Scancode arrows[4] = {SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN,
+                                  SDL_SCANCODE_LEFT};
+  PushKey(true, arrows[way]);
+  ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return actors[kKing].stepProgress > 0; }));
+  PushKey(false, arrows[way]);
+  // Mid-step only the square around the king is repainted; each time, all is right.
+  int checked = 0;
+  while (hearts == startHearts && checked < 40) {
+    RunGame(25);
+    ASSERT_EQ(wrongPixels(), 0) << "at step progress " << actors[kKing].stepProgress;
+    ++checked;
+  }
+  EXPECT_EQ(hearts, startHearts - 1);
+  EXPECT_GE(checked, 4);
 }
 
 class SdlPad : public SdlInput {
@@ -231,33 +286,24 @@ TEST_F(SdlPad, AStartsAGameOnTheTitleAndTheHeldDpadWalksTheKing) {
   Tap(SDL_CONTROLLER_BUTTON_A);  // GAME, the first item
   ASSERT_TRUE(RunGameUntil(kPatienceMs, [] { return showHearts == 1; }));
   RunGame(200);
-  // A way that is open: floor, and nobody standing there (people are hidden, not absent).
-  const int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
   const SDL_GameControllerButton pads[4] = {
       SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
       SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT};
   const int32_t x = actors[kKing].tileX, y = actors[kKing].tileY, startHearts = hearts;
-  int way = -1;
-  for (int d = 0; d < 4 && way < 0; ++d) {
-    int32_t tx = x + dx[d], ty = y + dy[d];
-    bool taken = false;
-    for (int32_t k = 1; k < kActorCount; ++k)
-      taken |= actors[k].present && actors[k].tileX == tx && actors[k].tileY == ty;
-    if (!taken && TileId(currentRoom, tx, ty) < 40 && !ExitNumber(currentRoom, tx, ty)) way = d;
-  }
+  const int way = OpenWay();
   ASSERT_GE(way, 0) << "the king is walled in at " << x << "," << y;
   SetPadButton(pad_, pads[way], true);
   // The step begins: the king stands on the next tile from its first pixel on.
   ASSERT_TRUE(RunGameUntil(
       kPatienceMs,
-      [&] { return actors[kKing].tileX == x + dx[way] && actors[kKing].tileY == y + dy[way]; }))
+      [&] { return actors[kKing].tileX == x + kDx[way] && actors[kKing].tileY == y + kDy[way]; }))
       << "the king did not step " << way;
   SetPadButton(pad_, pads[way], false);  // let go: this step ends, no other begins
   ASSERT_TRUE(RunGameUntil(kPatienceMs, [&] { return hearts == startHearts - 1; }));
   RunGame(300);
   EXPECT_EQ(actors[kKing].direction, way);
-  EXPECT_EQ(actors[kKing].pixelX, 32 * (x + dx[way]));
-  EXPECT_EQ(actors[kKing].pixelY, 32 * (y + dy[way]));
+  EXPECT_EQ(actors[kKing].pixelX, 32 * (x + kDx[way]));
+  EXPECT_EQ(actors[kKing].pixelY, 32 * (y + kDy[way]));
   EXPECT_EQ(hearts, startHearts - 1);
 }
 
