@@ -92,8 +92,9 @@ bool Place(SDL_Surface* target, Rect& area) {
 // Shows area of the frame (frame coordinates) on the window, scaled.
 void Show(Rect area) {
   SdlWindow& s = g_sdl;
+  area = Intersect(area, {0, 0, s.frame.width, s.frame.height});
   SDL_Surface* target = SDL_GetWindowSurface(s.window);
-  if (!target || !Place(target, area)) return;
+  if (!target || !Place(target, area) || RectEmpty(area)) return;
   int32_t k = s.placement.scale;
   ScaleUp(s.frame, area, k, s.scaled);
   SDL_Rect from{area.left * k, area.top * k, (area.right - area.left) * k,
