@@ -27,6 +27,7 @@ void RealWindow::Start(bool windowManager) {
     if (windowManager) {
       ASSERT_TRUE(StartWindowManager(x_)) << "openbox did not start";
     }
+    BeforeGame();
     x_.game = StartGame(x_);
     WaitUntil(20000, [&] {
       window_ = WaitForWindow(x_, 0);

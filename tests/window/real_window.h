@@ -29,6 +29,8 @@ class RealWindow : public ::testing::Test {
   // Starts the server (with a window manager if asked), then the game, and waits until its
   // menu bar is on the screen.
   void Start(bool windowManager);
+  // Called when the server (and window manager) runs, before the game starts.
+  virtual void BeforeGame() {}
 
   void Keys(const std::string& keys);
   // A left click at a frame position, at the window's current scale.

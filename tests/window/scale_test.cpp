@@ -178,5 +178,41 @@ TEST_F(FullscreenWindow, AltEnterCentresTheLargestWholeScaleOnBlackAndComesBack)
   ExpectRunning();
 }
 
+// A dense screen: the window starts at the scale that keeps it about the size it has at
+// 96 dpi, by the desktop's Xft.dpi when it sets one, else by the screen's own density.
+class DenseScreen : public ScaledWindow {
+ protected:
+  void SetUp() override {}  // each test starts its own
+  void StartAt(int screenDpi, const char* xftDpi) {
+    x_.dpi = screenDpi;
+    xftDpi_ = xftDpi;
+    Start(false);
+  }
+  void BeforeGame() override {
+    if (xftDpi_)
+      RunX(x_, std::string("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "
+                           "'Xft.dpi:\t") +
+                   xftDpi_ + "'");
+  }
+  const char* xftDpi_ = nullptr;
+};
+
+TEST_F(DenseScreen, At192DpiTheWindowStartsAt2xAndCtrl1StillMakesIt1x) {
+  StartAt(192, nullptr);
+  ASSERT_TRUE(WaitForScale(2));
+  ScaleTo(1);
+  ExpectRunning();
+}
+
+TEST_F(DenseScreen, TheDesktopsXftDpiOf288StartsItAt3x) {
+  StartAt(192, "288");
+  EXPECT_TRUE(WaitForScale(3));
+}
+
+TEST_F(DenseScreen, TheDesktopsXftDpiOf96KeepsItAt1xOnADenseScreen) {
+  StartAt(192, "96");
+  EXPECT_TRUE(WaitForScale(1));
+}
+
 }  // namespace
 }  // namespace quillorn::test

@@ -29,8 +29,9 @@ bool StartServer(XSession& x) {
     std::string fd = std::to_string(fds[1]);
     // -displayfd: the server takes the first free display number and writes it to fd.
     std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+    std::string dpi = std::to_string(x.dpi > 0 ? x.dpi : 100);  // Xvfb's own default is 100
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-dpi",
+           dpi.c_str(), "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);

@@ -11,6 +11,7 @@
 namespace quillorn::test {
 
 struct XSession {
+  int dpi = 0;  // the screen's dots per inch, when set before StartServer
   pid_t server = -1;
   int display = -1;
   pid_t windowManager = -1;
@@ -22,7 +23,8 @@ struct XSession {
 constexpr int kScreenWidth = 1600;
 constexpr int kScreenHeight = 1700;
 
-// Starts Xvfb on a display number it picks itself (free at that moment). False on failure.
+// Starts Xvfb on a display number it picks itself (free at that moment). The server keeps
+// what clients left on it (root window properties) when they disconnect. False on failure.
 bool StartServer(XSession& x);
 // Starts openbox on the server and waits until it manages the screen (fullscreen needs a
 // window manager). False on failure.

@@ -12,6 +12,7 @@
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/resources/icon_image.h"
+#include "platform/sdl/sdl_dpi.h"
 #include "platform/window/window_scale.h"
 #include "platform/window/window_state.h"
 
@@ -145,6 +146,25 @@ std::string TitleUtf8(const char* title) {
   return s;
 }
 
+// Sizes the window for a scale, lowered to what fits on its screen.
+void ApplyScale(int32_t scale) {
+  SdlWindow& s = g_sdl;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
+  s.scale = WindowScaleThatFits(scale, s.frame.width, s.frame.height, usable.w, usable.h);
+  int32_t width = s.frame.width * s.scale, height = s.frame.height * s.scale;
+  // In fullscreen SDL keeps the size for the return to the window.
+  SDL_SetWindowSize(s.window, width, height);
+  if (!s.fullscreen && usable.w > 0) {
+    // Grown from where it stood, the window would run off the screen's edge: move it back.
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(s.window, &x, &y);
+    int keptX = std::max(usable.x, std::min(x, usable.x + usable.w - width));
+    int keptY = std::max(usable.y, std::min(y, usable.y + usable.h - height));
+    if (keptX != x || keptY != y) SDL_SetWindowPosition(s.window, keptX, keptY);
+  }
+}
+
 }  // namespace
 
 namespace sdl {
@@ -176,22 +196,7 @@ bool Fullscreen() {
 }
 
 void SetWindowScale(int32_t scale) {
-  SdlWindow& s = g_sdl;
-  if (!s.window) return;
-  SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
-  s.scale = WindowScaleThatFits(scale, s.frame.width, s.frame.height, usable.w, usable.h);
-  int32_t width = s.frame.width * s.scale, height = s.frame.height * s.scale;
-  // In fullscreen SDL keeps the size for the return to the window.
-  SDL_SetWindowSize(s.window, width, height);
-  if (!s.fullscreen && usable.w > 0) {
-    // Grown from where it stood, the window would run off the screen's edge: move it back.
-    int x = 0, y = 0;
-    SDL_GetWindowPosition(s.window, &x, &y);
-    int keptX = std::max(usable.x, std::min(x, usable.x + usable.w - width));
-    int keptY = std::max(usable.y, std::min(y, usable.y + usable.h - height));
-    if (keptX != x || keptY != y) SDL_SetWindowPosition(s.window, keptX, keptY);
-  }
+  ApplyScale(scale);
   RedrawAll();
 }
 
@@ -224,20 +229,20 @@ bool CreateWindow(const WindowDesc& desc) {
   SdlWindow& s = g_sdl;
   s.barHeight = MenuBarHeight();
   s.frame = MakeSurface(desc.clientWidth, desc.clientHeight + s.barHeight);
-  // On a dense screen the window starts as large as it would look at 96 dpi.
-  float dpi = 0;
-  if (SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) != 0) dpi = 0;
-  SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {};
-  s.scale = StartScale(dpi, s.frame.width, s.frame.height, usable.w, usable.h);
-  s.window = SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
-                              SDL_WINDOWPOS_UNDEFINED, s.frame.width * s.scale,
-                              s.frame.height * s.scale, SDL_WINDOW_HIDDEN);
+  s.window =
+      SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
+                       SDL_WINDOWPOS_UNDEFINED, s.frame.width, s.frame.height, SDL_WINDOW_HIDDEN);
   if (!s.window) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     s = SdlWindow();
     return false;
   }
+  // On a dense screen the window starts as large as it would look at 96 dpi.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
+  int32_t start =
+      StartScale(sdl::ScreenDpi(s.window), s.frame.width, s.frame.height, usable.w, usable.h);
+  if (start != 1) ApplyScale(start);
   SetIcon(desc.iconName);
   SDL_StopTextInput();  // keys only; no input method
   sdl::OpenGamepads();
