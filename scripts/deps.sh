@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang-format
-  libsdl2-dev libfreetype-dev libpng-dev xfonts-shinonome
+  libsdl2-dev libx11-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox
   desktop-file-utils appstream
