@@ -40,10 +40,10 @@ bool LayOut(const std::vector<Character>& line, std::vector<int>& rows, std::str
 }
 
 bool BadRowStart(const std::string& utf8) {
-  static const char* const kNoStart[] = {
-      "、", "。", "，", "．", "」", "』", "）", "！", "？", "!", "?", "…", "ー", "～",
-      "ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "っ", "ゃ", "ゅ", "ょ", "ゎ", "ァ", "ィ", "ゥ", "ェ",
-      "ォ", "ッ", "ャ", "ュ", "ョ", "ヮ", "ヵ", "ヶ", " ", "　"};
+  static const char* const kNoStart[] = {"、", "。", "，", "．", "」", "』", "）", "！", "？", "!",
+                                         "?",  "…",  "ー", "～", "ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "っ",
+                                         "ゃ", "ゅ", "ょ", "ゎ", "ァ", "ィ", "ゥ", "ェ", "ォ", "ッ",
+                                         "ャ", "ュ", "ョ", "ヮ", "ヵ", "ヶ", " ",  "　"};
   for (const char* s : kNoStart)
     if (utf8 == s) return true;
   return false;

@@ -57,8 +57,10 @@ const char* SpeakerEnum(const std::string& name) {
 // Checks one line against every rule and adds it to the source's table.
 void CompileLine(Source& src, int number, const std::string& raw) {
   size_t colon = raw.find(':');
-  const char* speaker = colon == std::string::npos ? nullptr : SpeakerEnum(Trim(raw.substr(0, colon)));
-  if (!speaker) return Report(src, number, "error", "expected king, queen or guard and a colon", raw);
+  const char* speaker =
+      colon == std::string::npos ? nullptr : SpeakerEnum(Trim(raw.substr(0, colon)));
+  if (!speaker)
+    return Report(src, number, "error", "expected king, queen or guard and a colon", raw);
   std::string text = Trim(raw.substr(colon + 1));
   if (text.empty()) return Report(src, number, "error", "empty line", raw);
 
@@ -74,17 +76,16 @@ void CompileLine(Source& src, int number, const std::string& raw) {
     sjis += c.sjis;
   }
   if (int(sjis.size()) > src.limit)
-    return Report(src, number, "error",
-                  std::to_string(sjis.size()) + " bytes, over the limit of " +
-                      std::to_string(src.limit),
-                  raw);
+    return Report(
+        src, number, "error",
+        std::to_string(sjis.size()) + " bytes, over the limit of " + std::to_string(src.limit),
+        raw);
   std::vector<int> rows;
   if (!screenplay::LayOut(chars, rows, bad))
     return Report(src, number, "error", "\"" + bad + "\" has no glyph in the game's font", raw);
   for (size_t i = 0; i < chars.size(); ++i) {
     if (rows[i] >= 2)
-      return Report(src, number, "error", "needs a third row from \"" + chars[i].utf8 + "\"",
-                    raw);
+      return Report(src, number, "error", "needs a third row from \"" + chars[i].utf8 + "\"", raw);
     if (i > 0 && rows[i] != rows[i - 1] && screenplay::BadRowStart(chars[i].utf8))
       Report(src, number, "warning", "the second row begins with \"" + chars[i].utf8 + "\"", raw);
   }
