@@ -6,7 +6,7 @@
 namespace quillorn {
 
 extern const char* const ReactionLine[9];  // by person type; entry 0 is empty
-extern const char* const kKingCaughtLine;   // the king's answer in every encounter
+extern const char* const kKingCaughtLine;  // the king's answer in every encounter
 
 void StartEncounter(int32_t k);
 void Forgive();

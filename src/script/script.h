@@ -25,10 +25,10 @@ constexpr int32_t kScriptTextSize = 64;
 
 struct ScriptCommand {
   int32_t type;
-  int32_t param1;   // actor 0 to 7
-  int32_t param2;   // steps (Animate, Blink) or fast flag (Walk)
-  int32_t param3;   // direction (Walk, Turn)
-  uint32_t param4;  // milliseconds: interval (Animate, Blink) or duration (Wait)
+  int32_t param1;              // actor 0 to 7
+  int32_t param2;              // steps (Animate, Blink) or fast flag (Walk)
+  int32_t param3;              // direction (Walk, Turn)
+  uint32_t param4;             // milliseconds: interval (Animate, Blink) or duration (Wait)
   char text[kScriptTextSize];  // Say and Narrate, Shift-JIS, NUL-terminated
 };
 
@@ -40,8 +40,8 @@ extern int32_t walkProgress;
 extern Handler scriptDoneHandler;
 
 void ClearScript();
-void AddScriptCommand(int32_t type, int32_t param1, int32_t param2, int32_t param3,
-                      uint32_t param4, const char* text);
+void AddScriptCommand(int32_t type, int32_t param1, int32_t param2, int32_t param3, uint32_t param4,
+                      const char* text);
 void RunScript();
 void NextScriptCommand();
 // The confirm handler once a line is typed out: removes the box and goes on.

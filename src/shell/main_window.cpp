@@ -1,7 +1,11 @@
 #include "shell/main_window.h"
 
+#include "gameplay/actors.h"
 #include "graphics/graphics.h"
 #include "platform/platform.h"
+#include "scenes/ending.h"
+#include "scenes/staff_roll.h"
+#include "scenes/story.h"
 #include "scenes/title_screen.h"
 #include "shell/scene_handlers.h"
 #include "sound/sound_bank.h"
@@ -27,12 +31,11 @@ struct Command {
 };
 
 // Ids 40001 to 40009. DEBUG_MENU's ids act too, although the window's menu has no entry for
-// them; the ids that no menu names do nothing. The game, story, ending and staff roll ids
-// join as those scenes arrive.
+// them; the ids that no menu names do nothing.
 constexpr Command kCommands[] = {
-    {kCmdHelp, OpenHelpDialog},
-    {kCmdQuit, CloseWindow},
-    {kCmdTitle, ShowTitleScreen},
+    {kCmdStartGame, StartGame},      {kCmdHelp, OpenHelpDialog},   {kCmdQuit, CloseWindow},
+    {kCmdEnding, StartEndingScene},  {kCmdStory, StartStoryScene}, {kCmdTitle, ShowTitleScreen},
+    {kCmdStaffRoll, StartStaffRoll},
 };
 
 void RunCommand(uint32_t id) {

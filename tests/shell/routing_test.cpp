@@ -7,6 +7,7 @@
 #include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "scenes/title_screen.h"
 #include "shell/main_window.h"
 #include "shell/scene_handlers.h"
 
@@ -188,12 +189,13 @@ TEST_F(Routing, EscapeInTheDialogClosesOnlyTheDialog) {
   EXPECT_TRUE(headless::WindowExists());
 }
 
-TEST_F(Routing, TitleCommandActsWhileInactiveAndEmptiesTheSlots) {
+TEST_F(Routing, TitleCommandActsWhileInactiveAndReplacesTheSlots) {
   headless::SetActive(false);
   headless::Command(40006);
   headless::Pump();
   EXPECT_EQ(sceneHandlers.tickHandler, nullptr);
-  EXPECT_EQ(sceneHandlers.confirmKeyHandler, nullptr);
+  EXPECT_EQ(sceneHandlers.confirmKeyHandler, TitleConfirmKey);
+  EXPECT_EQ(sceneHandlers.directionKeyHandler, TitleDirectionKey);
   EXPECT_EQ(sceneHandlers.eKeyHandler, nullptr);
 }
 
