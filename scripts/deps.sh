@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config clang-format
   libsdl2-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick gdb
 )
 
 missing=()
