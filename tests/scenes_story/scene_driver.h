@@ -23,6 +23,7 @@ struct ShownLine {
   int32_t speaker;  // its param1
   int32_t originY;  // where the box put the text
   std::string text;
+  uint32_t voiceRate;  // the rate of the beep that voiced its last character
 };
 
 // Starts a scene from the window menu and lets its builder run on the next tick.
@@ -40,7 +41,10 @@ bool RunCommands(int32_t done, OnLine onLine, int limit = 30000) {
     if (scriptIndex >= done) return true;
     if (sceneHandlers.confirmKeyHandler == ConfirmMessage) {
       const ScriptCommand& c = scriptCommands[scriptIndex];
-      onLine(ShownLine{scriptIndex + 1, c.param1, MessageText.originY, MessageText.text});
+      // The tick that found the end counted too: the last beep came one count before.
+      int32_t lastBeepSlot = (sayBeepCount - 1) % 2 != 0 ? 1 : 2;
+      onLine(ShownLine{scriptIndex + 1, c.param1, MessageText.originY, MessageText.text,
+                       SoundSlotRate(lastBeepSlot)});
       Press(platform::kKeyReturn);
     } else {
       headless::Tick();

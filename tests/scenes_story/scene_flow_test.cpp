@@ -66,6 +66,21 @@ TEST(SceneFlow, TheWholeStoryFromTheTitleLandsInANewGame) {
   EXPECT_EQ(sceneHandlers.confirmKeyHandler, SurveyRoom);
 }
 
+TEST(SceneFlow, TheStoryFromTheMenuWhileItRunsStartsOverFromTheStillPicture) {
+  StartAtTitle();
+  StartSceneFromMenu(kMenuStory);
+  ASSERT_TRUE(RunCommands(45));  // the king has vanished and the queen cried out
+  headless::Command(kMenuStory);
+  headless::Pump();
+  EXPECT_EQ(sceneHandlers.tickHandler, BuildStoryScript);
+  EXPECT_EQ(actors[0].pixelY, 160);
+  EXPECT_EQ(actors[0].visible, 1);
+  EXPECT_EQ(actors[0].direction, 2);
+  EXPECT_EQ(actors[1].direction, 2);
+  headless::Tick();
+  EXPECT_EQ(scriptIndex, 0);
+}
+
 TEST(SceneFlow, AKeyWhileALineIsTypedDoesNothing) {
   StartAtTitle();
   StartSceneFromMenu(kMenuStory);
@@ -74,6 +89,19 @@ TEST(SceneFlow, AKeyWhileALineIsTypedDoesNothing) {
   Press(platform::kKeyReturn);
   EXPECT_EQ(scriptIndex, index);
   EXPECT_NE(sceneHandlers.confirmKeyHandler, ConfirmMessage);
+}
+
+TEST(SceneFlow, StepsThroughTheDoorwayOfTheSecretRoomStartTheEnding) {
+  StartNewGame();
+  SetPeople({});
+  PutKing(30, 11, 10, 0);  // below the doorway that leads into the store room
+  WalkSteps(platform::kKeyUp);
+  EXPECT_EQ(currentRoom, 31);
+  EXPECT_EQ(sceneHandlers.tickHandler, BuildEndingScript);
+  EXPECT_EQ(actors[0].pixelX, 224);  // just inside the entrance, not where the step ended
+  EXPECT_EQ(actors[0].pixelY, 352);
+  int lines = ConfirmAllUntil([] { return sceneHandlers.tickHandler == StaffRollTick; });
+  EXPECT_EQ(lines, 41);
 }
 
 TEST(SceneFlow, TheEndingFromTheMenuInPlaySilencesTheBeepAndLeadsIntoTheStaffRoll) {

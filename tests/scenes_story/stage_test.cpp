@@ -46,7 +46,8 @@ std::vector<ShownLine> PlayThrough(const std::vector<Stage>& stages, int32_t tot
   return shown;
 }
 
-// Every line opens its box at the top (the king stays below row 4), with the text in it.
+// Every line opens its box at the top (the king stays below row 4), with the text in it, and
+// is voiced by its speaker: the king as type 0, the queen as type 1, the guard as type 3.
 void CheckBoxesAtTheTop(const std::vector<ShownLine>& shown, const ScreenplayLine* lines,
                         int32_t count) {
   ASSERT_EQ(int32_t(shown.size()), count);
@@ -54,6 +55,9 @@ void CheckBoxesAtTheTop(const std::vector<ShownLine>& shown, const ScreenplayLin
     EXPECT_EQ(shown[i].originY, 48 + 18) << "line " << i + 1;
     EXPECT_EQ(shown[i].text, lines[i].text) << "line " << i + 1;
     EXPECT_EQ(shown[i].speaker, lines[i].speaker) << "line " << i + 1;
+    const uint32_t base[3] = {26000, 32000, 28000};
+    EXPECT_GE(shown[i].voiceRate, base[lines[i].speaker]) << "line " << i + 1;
+    EXPECT_LT(shown[i].voiceRate, base[lines[i].speaker] + 4000) << "line " << i + 1;
   }
 }
 
