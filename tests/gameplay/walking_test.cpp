@@ -133,6 +133,22 @@ TEST_F(Walking, EnteringARoomCostsTwoHeartsAndWalksOutOfTheDoorway) {
   EXPECT_EQ(sceneHandlers.tickHandler, PlayTick);
 }
 
+// An exit naming no room of the castle, or an arrival off the field, is not taken.
+TEST_F(Walking, ABrokenExitLeavesTheKingStandingOnTheDoorway) {
+  Room saved = castleMap[2];
+  for (Exit bad : {Exit{40, 2, 7, 0}, Exit{-3, 2, 7, 0}, Exit{3, 16, 7, 0}, Exit{3, 2, -1, 0}}) {
+    castleMap[2].exits[1] = bad;
+    PutKing(2, 12, 7, 1);
+    hearts = 50;
+    WalkSteps(kKeyRight, 1);
+    EXPECT_EQ(currentRoom, 2);
+    EXPECT_EQ(actors[0].tileX, 13);
+    EXPECT_EQ(hearts, 49);
+    EXPECT_EQ(sceneHandlers.tickHandler, PlayTick);
+  }
+  castleMap[2] = saved;
+}
+
 TEST_F(Walking, TheStaircaseIntoRoom5AlwaysLeadsOutLeft) {
   // Room 4's staircase at (3, 4) leads to room 5 at (11, 7); step onto it from below.
   PutKing(4, 3, 5, 0);
