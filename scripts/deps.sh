@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config clang-format
   libsdl2-dev libx11-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick openbox
+  xvfb xauth xdotool x11-utils imagemagick openbox gdb
   desktop-file-utils appstream
 )
 
