@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/mixer.h"
 
 namespace {
 

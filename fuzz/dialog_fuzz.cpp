@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_window.h"
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
 #include "platform/headless/headless.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "fuzz_window.h"
 #include "platform/headless/headless.h"
-#include "platform/menu_bar.h"
+#include "platform/chrome/menu_bar.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace quillorn;

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/mixer.h"
+#include "platform/audio/mixer.h"
 #include "sound/wave_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {

@@ -6,9 +6,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang clang-format
-  libsdl2-dev libfreetype-dev libpng-dev xfonts-shinonome
+  libsdl2-dev libx11-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox gdb
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -1,7 +1,7 @@
 // The drawing primitives every scene composes its frames with.
 #include "graphics/graphics.h"
-#include "platform/blit.h"
-#include "platform/text.h"
+#include "platform/drawing/blit.h"
+#include "platform/drawing/text.h"
 
 namespace quillorn {
 

@@ -2,7 +2,7 @@
 #include "graphics/graphics.h"
 
 #include "graphics/sheet_dib.h"
-#include "platform/blit.h"
+#include "platform/drawing/blit.h"
 #include "platform/platform.h"
 
 namespace quillorn {

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "scenes/instructions.h"
 #include "scenes/story.h"
+#include "script/message_box.h"
 #include "shell/scene_handlers.h"
 #include "sound/sound_bank.h"
 
@@ -33,13 +34,6 @@ constexpr uint8_t TitleRoomPicture[9][9] = {
     {100, 80, 80, 80, 80, 80, 80, 80, 100},
     {119, 100, 100, 100, 100, 100, 100, 100, 119},
 };
-
-int32_t BoxTileX(int32_t row, int32_t column, int32_t rows, int32_t columns) {
-  bool left = column == 0, right = column == columns - 1;
-  if (row == 0) return left ? 128 : right ? 160 : 96;
-  if (row == rows - 1) return left ? 192 : right ? 224 : 96;
-  return 96;
-}
 
 }  // namespace
 

@@ -23,14 +23,18 @@ constexpr int32_t kTextInsetX = 20, kTextInsetY = 18;
 constexpr int32_t kCharacterGap = 6;  // a character's block is its doubled width + 6
 constexpr uint8_t kLineBreak = 'b';
 
-int32_t BoxTileX(int32_t row, int32_t column) {
-  bool left = column == 0, right = column == kBoxColumns - 1;
+}  // namespace
+
+int32_t BoxTileX(int32_t row, int32_t column, int32_t rows, int32_t columns) {
+  bool left = column == 0, right = column == columns - 1;
   if (row == 0 && left) return kTopLeftX;
   if (row == 0 && right) return kTopRightX;
-  if (row == kBoxRows - 1 && left) return kBottomLeftX;
-  if (row == kBoxRows - 1 && right) return kBottomRightX;
+  if (row == rows - 1 && left) return kBottomLeftX;
+  if (row == rows - 1 && right) return kBottomRightX;
   return kFillX;
 }
+
+namespace {
 
 // The byte at i, or 0 outside the text field: nothing past it is ever read.
 uint8_t TextAt(int32_t i) {
@@ -44,7 +48,8 @@ void OpenMessageBox(const char* text, int32_t x, int32_t y) {
   CopyTextCut(MessageText.text, sizeof MessageText.text, text);
   for (int32_t row = 0; row < kBoxRows; ++row)
     for (int32_t column = 0; column < kBoxColumns; ++column)
-      DrawSpriteToBack(x + 32 * column, y + 32 * row, 32, 32, BoxTileX(row, column), kBoxTileY);
+      DrawSpriteToBack(x + 32 * column, y + 32 * row, 32, 32,
+                       BoxTileX(row, column, kBoxRows, kBoxColumns), kBoxTileY);
   platform::InvalidateRect(nullptr);
   MessageText.originX = x + kTextInsetX;
   MessageText.originY = y + kTextInsetY;

@@ -23,6 +23,10 @@ extern int32_t narrateBeepCount;
 constexpr int32_t kWrapWidth = 384;  // a line ends with the character that takes penX here
 constexpr int32_t kLineHeight = 36;
 
+// The sheet x (row y 480) of the box tile at (row, column) of a box of that many rows and
+// columns: a rounded corner, or the plain fill everywhere else.
+int32_t BoxTileX(int32_t row, int32_t column, int32_t rows, int32_t columns);
+
 int32_t VoiceBaseFrequency(int32_t type);
 void OpenMessageBox(const char* text, int32_t x, int32_t y);
 // 1 when a character was drawn, 0 when the text had ended.

@@ -2,7 +2,7 @@
 // second voice of slot 1's beep so that two beeps can overlap at different pitches.
 #include "sound/sound_bank.h"
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "platform/platform.h"
 #include "sound/wave_file.h"
 
@@ -14,6 +14,7 @@ constexpr int32_t kSlotCount = 5;
 struct SoundBank {
   bool device = false;
   platform::SoundBuffer slots[kSlotCount] = {};
+  uint32_t starts[kSlotCount] = {};
 };
 
 SoundBank bank;
@@ -61,6 +62,7 @@ void PlaySoundSlot(int32_t slot, int32_t loop, uint32_t frequency) {
   // A rate of 0 keeps whatever rate the slot last had.
   if (frequency != 0) platform::SetBufferRate(bank.slots[slot], frequency);
   platform::PlayBuffer(bank.slots[slot], loop != 0);
+  bank.starts[slot] += 1;
 }
 
 void StopAllSounds() {
@@ -74,6 +76,18 @@ void FreeSound() {
   for (int32_t slot = 0; slot < kSlotCount; ++slot) EmptySlot(slot);
   if (bank.device) platform::CloseAudio();
   bank.device = false;
+}
+
+uint32_t SoundSlotStarts(int32_t slot) {
+  return ValidSlot(slot) ? bank.starts[slot] : 0;
+}
+
+uint32_t SoundSlotRate(int32_t slot) {
+  return ValidSlot(slot) && bank.slots[slot] ? platform::BufferRate(bank.slots[slot]) : 0;
+}
+
+bool SoundSlotPlaying(int32_t slot) {
+  return ValidSlot(slot) && bank.slots[slot] && platform::BufferPlaying(bank.slots[slot]);
 }
 
 }  // namespace quillorn

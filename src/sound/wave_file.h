@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 
 namespace quillorn {
 

@@ -1,5 +1,5 @@
 // Copies between surfaces: the three raster operations, clipping and the integral stretch.
-#include "platform/blit.h"
+#include "platform/drawing/blit.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "graphics/graphics_fixture.h"
 #include "graphics/pixel_check.h"
-#include "platform/text.h"
+#include "platform/drawing/text.h"
 
 namespace quillorn::test {
 namespace {

@@ -1,5 +1,5 @@
 // The 14-pixel font: Shift-JIS decoding, measuring and the glyphs it draws.
-#include "platform/text.h"
+#include "platform/drawing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "graphics/pixel_check.h"
-#include "platform/font_decode.h"
-#include "platform/font_glyphs.h"
+#include "platform/drawing/font_decode.h"
+#include "platform/drawing/font_glyphs.h"
 
 namespace quillorn::platform {
 namespace {

@@ -1,7 +1,7 @@
 // The help dialog on the headless backend: opened by the game's help command, closed by
 // Enter, Esc, OK and the close box; keys stay away from the game while ticks go on; the
 // layout fits every text at the font's natural size; the icon is decoded and drawn.
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "harness.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/chrome/ui_look.h"
+#include "platform/drawing/text.h"
 #include "platform/headless/headless.h"
-#include "platform/icon_image.h"
-#include "platform/input.h"
-#include "platform/menu_bar.h"
-#include "platform/text.h"
-#include "platform/ui_look.h"
+#include "platform/resources/icon_image.h"
+#include "platform/window/input.h"
 #include "shell/main_window.h"
 #include "shell/scene_handlers.h"
 

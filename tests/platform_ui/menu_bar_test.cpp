@@ -1,17 +1,17 @@
 // The menu bar on the headless backend: opening with F10, a tap of Alt or the mouse,
 // moving with the arrows, choosing with Enter or a click, closing with Esc, and keeping
 // keys (not ticks) away from the window while it is open.
-#include "platform/menu_bar.h"
+#include "platform/chrome/menu_bar.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/chrome/ui_look.h"
+#include "platform/drawing/text.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "platform/text.h"
-#include "platform/ui_look.h"
 
 namespace quillorn::platform {
 namespace {

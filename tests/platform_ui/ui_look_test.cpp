@@ -1,6 +1,6 @@
 // Filled boxes of the menu bar and dialog look are clipped to the surface they are drawn
 // into, also when they lie wholly beside it (a control placed outside its dialog).
-#include "platform/ui_look.h"
+#include "platform/chrome/ui_look.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog_box.h"
-#include "platform/menu_bar.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 
 namespace quillorn::platform {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <set>
 
-#include "platform/icon_image.h"
 #include "platform/platform.h"
+#include "platform/resources/icon_image.h"
 
 namespace {
 

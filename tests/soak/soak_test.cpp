@@ -22,7 +22,7 @@
 #include "gameplay/survey.h"
 #include "harness.h"
 #include "platform/headless/headless.h"
-#include "platform/menu_bar.h"
+#include "platform/chrome/menu_bar.h"
 #include "scenes/staff_roll.h"
 #include "scenes/story.h"
 #include "scenes/title_screen.h"

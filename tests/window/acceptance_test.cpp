@@ -16,10 +16,10 @@
 
 #include "gameplay/actors.h"
 #include "harness.h"
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
 #include "platform/headless/headless.h"
-#include "platform/menu_bar.h"
-#include "platform/ui_look.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/chrome/ui_look.h"
 #include "scenes/story.h"
 #include "scenes/title_screen.h"
 #include "script/script.h"

@@ -28,8 +28,10 @@ bool StartServer(XSession& x) {
     dup2(devnull, 2);
     std::string fd = std::to_string(fds[1]);
     // -displayfd: the server takes the first free display number and writes it to fd.
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+    std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+    std::string dpi = std::to_string(x.dpi > 0 ? x.dpi : 100);  // Xvfb's own default is 100
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-dpi",
+           dpi.c_str(), "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -50,13 +52,35 @@ bool StartServer(XSession& x) {
   return true;
 }
 
+bool StartWindowManager(XSession& x) {
+  pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+    setenv("DISPLAY", (":" + std::to_string(x.display)).c_str(), 1);
+    execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  x.windowManager = pid;
+  // A window manager announces itself on the root window.
+  return WaitUntil(10000, [&] {
+    int code;
+    if (WaitExit(pid, 0, code)) return false;
+    return RunX(x, "xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+  });
+}
+
 void StopAll(XSession& x) {
   int code;
-  if (x.game > 0 && !WaitExit(x.game, 0, code)) {
-    kill(x.game, SIGKILL);
-    waitpid(x.game, nullptr, 0);
+  for (pid_t* client : {&x.game, &x.windowManager}) {
+    if (*client > 0 && !WaitExit(*client, 0, code)) {
+      kill(*client, SIGKILL);
+      waitpid(*client, nullptr, 0);
+    }
+    *client = -1;
   }
-  x.game = -1;
   if (x.server > 0) {
     kill(x.server, SIGTERM);
     waitpid(x.server, nullptr, 0);

@@ -11,14 +11,25 @@
 namespace quillorn::test {
 
 struct XSession {
+  int dpi = 0;  // the screen's dots per inch, when set before StartServer
   pid_t server = -1;
   int display = -1;
+  pid_t windowManager = -1;
   pid_t game = -1;
 };
 
-// Starts Xvfb on a display number it picks itself (free at that moment). False on failure.
+// The screen of every session: room for the window at 3x (1440 x 1596), and a shape unlike
+// the window's so that fullscreen leaves a border on both axes.
+constexpr int kScreenWidth = 1600;
+constexpr int kScreenHeight = 1700;
+
+// Starts Xvfb on a display number it picks itself (free at that moment). The server keeps
+// what clients left on it (root window properties) when they disconnect. False on failure.
 bool StartServer(XSession& x);
-// Ends the game if it still runs, then the server.
+// Starts openbox on the server and waits until it manages the screen (fullscreen needs a
+// window manager). False on failure.
+bool StartWindowManager(XSession& x);
+// Ends the game if it still runs, then the window manager and the server.
 void StopAll(XSession& x);
 
 // Starts the game on the session's display (DISPLAY=":N" followed by suffix), with the

@@ -1,9 +1,9 @@
 // The headless audio device: the shared mixer, run on the caller's thread when a test asks.
 #include "platform/headless/headless_audio.h"
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 #include "platform/headless/headless.h"
-#include "platform/mixer.h"
 
 namespace quillorn {
 namespace {

@@ -7,14 +7,14 @@
 #include <utility>
 
 #include "platform/backend.h"
-#include "platform/dialog_box.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/input.h"
-#include "platform/menu_bar.h"
-#include "platform/resources.h"
-#include "platform/single_copy.h"
-#include "platform/window_state.h"
+#include "platform/resources/resources.h"
+#include "platform/window/input.h"
+#include "platform/window/single_copy.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::headless {
 

@@ -3,8 +3,8 @@
 // the device lock, for a few instructions at a time.
 #include <SDL.h>
 
-#include "platform/audio.h"
-#include "platform/mixer.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer.h"
 
 namespace quillorn::platform {
 namespace {

@@ -1,13 +1,16 @@
 // Input from SDL: keys as virtual-key codes, focus as activation, the close box, and the
-// mouse for the menu bar and dialogs. Waiting blocks in SDL until an event or the timeout.
+// mouse for the menu bar and dialogs. The window's own keys (Ctrl+1, 2, 3 for the scale,
+// Alt+Enter for fullscreen) stop here, like the window system's. Waiting blocks in SDL
+// until an event or the timeout.
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/dialog_box.h"
-#include "platform/input.h"
-#include "platform/menu_bar.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/window/input.h"
 
 namespace quillorn::platform {
 
@@ -55,9 +58,51 @@ uint32_t VirtualKey(const SDL_Keysym& k) {
   }
 }
 
-// The mouse in frame coordinates goes to an open dialog (modal: client coordinates), else
+// Physical keys whose press was one of the window's own: their release is the window's too.
+std::set<SDL_Scancode> g_windowKeysDown;
+
+// Ctrl+1, Ctrl+2, Ctrl+3 (the number row by position, or the keypad) and Alt+Enter. True
+// when the key was one of them and has been carried out.
+bool WindowKey(const SDL_KeyboardEvent& k) {
+  const SDL_Keysym& s = k.keysym;
+  bool ctrl = s.mod & KMOD_CTRL, alt = s.mod & KMOD_ALT, shift = s.mod & KMOD_SHIFT;
+  int32_t digit = 0;
+  if (s.scancode >= SDL_SCANCODE_1 && s.scancode <= SDL_SCANCODE_3)
+    digit = 1 + (s.scancode - SDL_SCANCODE_1);
+  else if (s.scancode >= SDL_SCANCODE_KP_1 && s.scancode <= SDL_SCANCODE_KP_3)
+    digit = 1 + (s.scancode - SDL_SCANCODE_KP_1);
+  bool enter = s.scancode == SDL_SCANCODE_RETURN || s.scancode == SDL_SCANCODE_KP_ENTER;
+  bool scaleKey = digit && ctrl && !alt && !shift;
+  bool fullscreenKey = enter && alt && !ctrl && !shift;
+  if (!scaleKey && !fullscreenKey) return false;
+  // Alt held for Alt+Enter is no longer a tap that opens the menu.
+  MenuBarCancelAltTap();
+  if (k.repeat) return true;  // held down: once is enough
+  if (scaleKey)
+    sdl::SetWindowScale(digit);
+  else
+    sdl::ToggleFullscreen();
+  return true;
+}
+
+void KeyDown(const SDL_KeyboardEvent& k) {
+  if (WindowKey(k)) {
+    g_windowKeysDown.insert(k.keysym.scancode);
+    return;
+  }
+  InputKeyDown(VirtualKey(k.keysym));  // auto-repeat arrives as further key-downs
+}
+
+void KeyUp(const SDL_KeyboardEvent& k) {
+  if (g_windowKeysDown.erase(k.keysym.scancode)) return;
+  InputKeyUp(VirtualKey(k.keysym));
+}
+
+// The mouse, in window coordinates, goes to an open dialog (modal: client coordinates), else
 // to the menu bar.
-void Mouse(int32_t x, int32_t y, bool down) {
+void Mouse(int32_t windowX, int32_t windowY, bool down) {
+  int32_t x, y;
+  sdl::WindowToFrame(windowX, windowY, x, y);
   if (DialogIsOpen()) {
     DialogMouse(x, y - MenuBarHeight(), down);
     return;
@@ -79,12 +124,13 @@ std::string SameDisplay(std::string d) {
 namespace sdl {
 
 void HandleEvent(const SDL_Event& e) {
+  if (GamepadEvent(e)) return;
   switch (e.type) {
     case SDL_KEYDOWN:
-      InputKeyDown(VirtualKey(e.key.keysym));  // auto-repeat arrives as further key-downs
+      KeyDown(e.key);
       break;
     case SDL_KEYUP:
-      InputKeyUp(VirtualKey(e.key.keysym));
+      KeyUp(e.key);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -92,7 +138,11 @@ void HandleEvent(const SDL_Event& e) {
         Mouse(e.button.x, e.button.y, e.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
-      if (!DialogIsOpen()) MenuBarMouseMove(e.motion.x, e.motion.y);
+      if (!DialogIsOpen()) {
+        int32_t x, y;
+        sdl::WindowToFrame(e.motion.x, e.motion.y, x, y);
+        MenuBarMouseMove(x, y);
+      }
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -106,6 +156,7 @@ void HandleEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
           RedrawAll();
           break;
         case SDL_WINDOWEVENT_CLOSE:

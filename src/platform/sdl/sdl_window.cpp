@@ -1,17 +1,20 @@
-// The SDL backend's window: a fixed-size window whose top strip is the menu bar and whose
-// rest is the client area. The frame is composed in memory (the client picture, then an
-// open drop-down or dialog over it, then the bar) and copied to the window surface without
-// scaling.
+// The SDL backend's window: a window whose top strip is the menu bar and whose rest is the
+// client area. The frame is composed in memory at its own size (the client picture, then an
+// open drop-down or dialog over it, then the bar) and shown at a whole-number scale, pixels
+// repeated: k times the frame's size in a window, the largest scale that fits in fullscreen,
+// centred on black.
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/dialog_box.h"
-#include "platform/icon_image.h"
-#include "platform/menu_bar.h"
-#include "platform/window_state.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/resources/icon_image.h"
+#include "platform/sdl/sdl_dpi.h"
+#include "platform/window/window_scale.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::platform {
 
@@ -25,12 +28,18 @@ struct Overlay {
 
 struct SdlWindow {
   SDL_Window* window = nullptr;
-  SDL_Surface* frameView = nullptr;  // SDL's view of frame.pixels
-  Surface frame;                     // the whole window: bar above, client below
+  Surface frame;  // the whole window: bar above, client below
   int32_t barHeight = 0;
   Surface bar;
   Overlay dropDown;
   Overlay dialog;
+  int32_t scale = 1;  // the window's scale when not fullscreen
+  bool fullscreen = false;
+  // The frame as shown: placed on the window surface, scaled up in memory first.
+  FramePlacement placement;
+  int32_t targetWidth = 0, targetHeight = 0;
+  Surface scaled;
+  SDL_Surface* scaledView = nullptr;  // SDL's view of scaled.pixels
 };
 
 SdlWindow g_sdl;
@@ -54,6 +63,52 @@ void ComposeOverlay(const Overlay& o, const Rect& area) {
   CopyRect(g_sdl.frame, o.pixels, r.left - o.where.left, r.top - o.where.top, r);
 }
 
+void FreeScaled() {
+  if (g_sdl.scaledView) SDL_FreeSurface(g_sdl.scaledView);
+  g_sdl.scaledView = nullptr;
+  g_sdl.scaled = Surface();
+}
+
+// Follows the window surface's size: a new size (a new scale, fullscreen or back) places
+// the frame anew, clears the border to black and shows all of the frame.
+bool Place(SDL_Surface* target, Rect& area) {
+  SdlWindow& s = g_sdl;
+  if (target->w == s.targetWidth && target->h == s.targetHeight && s.scaledView) return true;
+  s.targetWidth = target->w;
+  s.targetHeight = target->h;
+  s.placement = PlaceFrame(s.frame.width, s.frame.height, target->w, target->h);
+  FreeScaled();
+  int32_t k = s.placement.scale;
+  s.scaled = MakeSurface(s.frame.width * k, s.frame.height * k);
+  s.scaledView =
+      SDL_CreateRGBSurfaceWithFormatFrom(s.scaled.pixels.data(), s.scaled.width, s.scaled.height,
+                                         32, s.scaled.width * 4, SDL_PIXELFORMAT_RGB888);
+  if (!s.scaledView) return false;
+  SDL_SetSurfaceBlendMode(s.scaledView, SDL_BLENDMODE_NONE);
+  SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+  area = {0, 0, s.frame.width, s.frame.height};
+  return true;
+}
+
+// Shows area of the frame (frame coordinates) on the window, scaled.
+void Show(Rect area) {
+  SdlWindow& s = g_sdl;
+  area = Intersect(area, {0, 0, s.frame.width, s.frame.height});
+  SDL_Surface* target = SDL_GetWindowSurface(s.window);
+  if (!target || !Place(target, area) || RectEmpty(area)) return;
+  int32_t k = s.placement.scale;
+  ScaleUp(s.frame, area, k, s.scaled);
+  SDL_Rect from{area.left * k, area.top * k, (area.right - area.left) * k,
+                (area.bottom - area.top) * k};
+  Rect on = FrameToTarget(s.placement, area);
+  SDL_Rect to{on.left, on.top, from.w, from.h};
+  SDL_BlitSurface(s.scaledView, &from, target, &to);
+  if (area.right - area.left == s.frame.width && area.bottom - area.top == s.frame.height)
+    SDL_UpdateWindowSurface(s.window);  // the border too
+  else
+    SDL_UpdateWindowSurfaceRects(s.window, &to, 1);
+}
+
 // Brings the frame up to date inside area (frame coordinates) and shows that part.
 void Compose(const Rect& area) {
   SdlWindow& s = g_sdl;
@@ -68,11 +123,7 @@ void Compose(const Rect& area) {
   Rect barArea = Intersect(area, {0, 0, s.frame.width, s.barHeight});
   if (!RectEmpty(barArea)) CopyRect(s.frame, s.bar, barArea.left, barArea.top, barArea);
 
-  SDL_Surface* target = SDL_GetWindowSurface(s.window);
-  if (!target) return;
-  SDL_Rect rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
-  SDL_BlitSurface(s.frameView, &rect, target, &rect);
-  SDL_UpdateWindowSurfaceRects(s.window, &rect, 1);
+  Show(area);
 }
 
 void SetIcon(const char* name) {
@@ -93,6 +144,25 @@ std::string TitleUtf8(const char* title) {
   std::string s = utf8;
   SDL_free(utf8);
   return s;
+}
+
+// Sizes the window for a scale, lowered to what fits on its screen.
+void ApplyScale(int32_t scale) {
+  SdlWindow& s = g_sdl;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
+  s.scale = WindowScaleThatFits(scale, s.frame.width, s.frame.height, usable.w, usable.h);
+  int32_t width = s.frame.width * s.scale, height = s.frame.height * s.scale;
+  // In fullscreen SDL keeps the size for the return to the window.
+  SDL_SetWindowSize(s.window, width, height);
+  if (!s.fullscreen && usable.w > 0) {
+    // Grown from where it stood, the window would run off the screen's edge: move it back.
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(s.window, &x, &y);
+    int keptX = std::max(usable.x, std::min(x, usable.x + usable.w - width));
+    int keptY = std::max(usable.y, std::min(y, usable.y + usable.h - height));
+    if (keptX != x || keptY != y) SDL_SetWindowPosition(s.window, keptX, keptY);
+  }
 }
 
 }  // namespace
@@ -117,6 +187,34 @@ void RedrawAll() {
   Compose({0, 0, s.frame.width, s.frame.height});
 }
 
+int32_t WindowScale() {
+  return g_sdl.scale;
+}
+
+bool Fullscreen() {
+  return g_sdl.fullscreen;
+}
+
+void SetWindowScale(int32_t scale) {
+  ApplyScale(scale);
+  RedrawAll();
+}
+
+void ToggleFullscreen() {
+  SdlWindow& s = g_sdl;
+  if (!s.window) return;
+  bool on = !s.fullscreen;
+  if (SDL_SetWindowFullscreen(s.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+  s.fullscreen = on;
+  // Back in a window, at the scale it had (not every video driver restores it).
+  if (!on) SDL_SetWindowSize(s.window, s.frame.width * s.scale, s.frame.height * s.scale);
+  RedrawAll();
+}
+
+void WindowToFrame(int32_t x, int32_t y, int32_t& frameX, int32_t& frameY) {
+  TargetToFrame(g_sdl.placement, x, y, frameX, frameY);
+}
+
 }  // namespace sdl
 
 namespace backend {
@@ -130,20 +228,24 @@ bool CreateWindow(const WindowDesc& desc) {
   MenuBarLoad(desc.menuName);
   SdlWindow& s = g_sdl;
   s.barHeight = MenuBarHeight();
-  int32_t height = desc.clientHeight + s.barHeight;
-  s.window = SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
-                              SDL_WINDOWPOS_UNDEFINED, desc.clientWidth, height, SDL_WINDOW_HIDDEN);
+  s.frame = MakeSurface(desc.clientWidth, desc.clientHeight + s.barHeight);
+  s.window =
+      SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
+                       SDL_WINDOWPOS_UNDEFINED, s.frame.width, s.frame.height, SDL_WINDOW_HIDDEN);
   if (!s.window) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    s = SdlWindow();
     return false;
   }
-  s.frame = MakeSurface(desc.clientWidth, height);
-  s.frameView =
-      SDL_CreateRGBSurfaceWithFormatFrom(s.frame.pixels.data(), s.frame.width, s.frame.height, 32,
-                                         s.frame.width * 4, SDL_PIXELFORMAT_RGB888);
-  if (s.frameView) SDL_SetSurfaceBlendMode(s.frameView, SDL_BLENDMODE_NONE);
+  // On a dense screen the window starts as large as it would look at 96 dpi.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
+  int32_t start =
+      StartScale(sdl::ScreenDpi(s.window), s.frame.width, s.frame.height, usable.w, usable.h);
+  if (start != 1) ApplyScale(start);
   SetIcon(desc.iconName);
   SDL_StopTextInput();  // keys only; no input method
+  sdl::OpenGamepads();
   return true;
 }
 
@@ -156,7 +258,8 @@ void ShowWindow() {
 void DestroyWindow() {
   SdlWindow& s = g_sdl;
   if (!s.window) return;
-  if (s.frameView) SDL_FreeSurface(s.frameView);
+  sdl::CloseGamepads();
+  FreeScaled();
   SDL_DestroyWindow(s.window);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   // The last one out releases what SDL keeps for the whole process (its bus connection).

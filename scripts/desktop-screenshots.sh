@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Screenshots of the real program at the desktop's sizes, into docs/: the title screen and
+# play in room 2 in a window at 2x (Ctrl+2), and play in fullscreen (Alt+Enter) on a
+# 1920 x 1200 screen under openbox, the frame centred at 2x on black.
+# Usage: bash scripts/desktop-screenshots.sh [build dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build}"
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+wm=""
+game=""
+trap 'kill $game $wm $server 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY="$display"
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+sleep 1
+SDL_AUDIODRIVER=dummy "$build/quillorn" &
+game=$!
+window=""
+for _ in $(seq 50); do
+  window="$(xdotool search --onlyvisible --name '^Quillorn$' 2>/dev/null | head -1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.2
+done
+[ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
+xdotool windowfocus --sync "$window"
+sleep 1
+
+shot() { import -window "$1" "docs/$2.png"; echo "docs/$2.png"; }
+key() { xdotool key --delay 60 "$@"; sleep 0.5; }
+
+key ctrl+2
+shot "$window" window-2x
+key Return  # GAME
+sleep 0.5
+shot "$window" play-room2-2x
+key alt+Return
+sleep 0.5
+shot root fullscreen
+key alt+Return Escape
+wait "$game"
+game=""

@@ -1,0 +1,101 @@
+// Driving a whole game through the headless backend, tick by tick, as a player would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <string>
+
+#include "gameplay/actors.h"
+#include "harness.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "shell/random.h"
+#include "shell/scene_handlers.h"
+#include "sound/sound_bank.h"
+
+namespace quillorn::test {
+
+// The program started, its assets loaded and the title drawn (two ticks).
+inline void StartAtTitle(uint32_t startMs = 1000) {
+  ASSERT_TRUE(StartGame(startMs));
+  headless::Tick(2);
+}
+
+inline void Press(uint32_t key);
+
+// Starts a new game from the title (the cursor stands on GAME) and checks it began.
+inline void StartNewGame(uint32_t startMs = 1000) {
+  StartAtTitle(startMs);
+  Press(platform::kKeyReturn);
+  ASSERT_EQ(currentRoom, 2);
+}
+
+inline void Press(uint32_t key) {
+  headless::KeyDown(key);
+  headless::Pump();
+  headless::KeyUp(key);
+  headless::Pump();
+}
+
+// Ticks until pred holds, at most limit ticks; returns whether it held.
+template <typename Pred>
+bool TickUntil(Pred pred, int limit = 2000) {
+  for (int i = 0; i < limit; ++i) {
+    if (pred()) return true;
+    headless::Tick();
+  }
+  return pred();
+}
+
+// Removes every person of the room and puts the given ones (type, tile, hidden).
+struct PersonAt {
+  int32_t type, x, y;
+};
+inline void SetPeople(std::initializer_list<PersonAt> people) {
+  for (int32_t k = 1; k < kActorCount; ++k) actors[k] = Actor{};
+  int32_t k = 1;
+  for (const PersonAt& p : people) PlaceActor(k++, p.type, p.x, p.y, 0, 0);
+}
+
+// Puts the king on a tile, standing, facing down.
+inline void PutKing(int32_t room, int32_t x, int32_t y, int32_t direction = 2) {
+  currentRoom = room;
+  PlaceActor(0, 0, x, y, direction, 1);
+  actors[0].stepProgress = 0;
+}
+
+// Holds an arrow until the king has finished n steps (or something else took over).
+inline void WalkSteps(uint32_t key, int n = 1) {
+  headless::KeyDown(key);
+  for (int i = 0; i < n; ++i) headless::Tick(8);
+  headless::KeyUp(key);
+  headless::Pump();
+}
+
+// Confirms every line until the script hands over (no confirm handler or script left).
+inline void ConfirmWhenArmed(void (*confirm)()) {
+  ASSERT_TRUE(TickUntil([&] { return sceneHandlers.confirmKeyHandler == confirm; }));
+  Press(platform::kKeyReturn);
+}
+
+// Writes the window's picture as a PPM into $QUILLORN_SHOTS, when that is set, to look at.
+inline void SavePicture(const std::string& name) {
+  const char* dir = std::getenv("QUILLORN_SHOTS");
+  if (!dir) return;
+  const platform::Surface& s = headless::WindowPicture();
+  std::string path = std::string(dir) + "/" + name + ".ppm";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
+  for (platform::Pixel p : s.pixels) {
+    unsigned char rgb[3] = {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p)};
+    std::fwrite(rgb, 1, 3, f);
+  }
+  std::fclose(f);
+}
+
+}  // namespace quillorn::test

@@ -1,0 +1,92 @@
+// Frames composed independently of the game's drawing code, from the raw sheet and map
+// resources: what a frame of the castle or the title must look like, pixel for pixel.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+namespace quillorn::test {
+
+class ReferenceFrame {
+ public:
+  static constexpr int32_t kWidth = 480, kHeight = 512;
+
+  ReferenceFrame() : pixels_(size_t(kWidth) * kHeight, platform::kBlack) {
+    platform::Resource pat, map;
+    EXPECT_TRUE(platform::FindResource("BITMAP", "PAT", pat));
+    EXPECT_TRUE(platform::FindResource("MAP", "MAP", map));
+    sheet_ = pat.data;
+    map_ = map.data;
+  }
+
+  // The sheet's colour index at (x, y), top-down.
+  uint8_t Index(int32_t x, int32_t y) const {
+    return sheet_[40 + 1024 + size_t(703 - y) * 640 + size_t(x)];
+  }
+  platform::Pixel Colour(uint8_t index) const {
+    const uint8_t* e = sheet_ + 40 + 4 * index;  // blue, green, red
+    return platform::MakePixel(e[2], e[1], e[0]);
+  }
+
+  void Opaque(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy) {
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) Put(dx + x, dy + y, Colour(Index(sx + x, sy + y)));
+  }
+  // White mask pixels keep what lies below; black ones take the sprite's colour.
+  void Masked(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy) {
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        if (Index(sx + 256 + x, sy + y) != 255) Put(dx + x, dy + y, Colour(Index(sx + x, sy + y)));
+  }
+
+  int32_t Tile(int32_t room, int32_t x, int32_t y) const {
+    return map_[552 * size_t(room) + 40 + 2 * size_t(y * 16 + x)];
+  }
+
+  // The room's tiles with a black border ring.
+  void Room(int32_t room) {
+    for (int32_t y = 0; y < 16; ++y)
+      for (int32_t x = 0; x < 15; ++x) {
+        int32_t t = (x == 0 || y == 0 || x > 13 || y > 13) ? 119 : Tile(room, x, y);
+        Opaque(32 * x, 32 * y, 32, 32, 32 * (t % 20), 32 * (t / 20));
+      }
+  }
+  void Footprints(int32_t tileX, int32_t tileY, int32_t direction) {
+    Masked(32 * tileX, 32 * tileY, 32, 32, 32 * direction, 512);
+  }
+  // An actor with its shadow, the body 4 pixels higher.
+  void Actor(int32_t type, int32_t px, int32_t py, int32_t direction, int32_t frame) {
+    Masked(px, py, 32, 32, 0, 480);
+    Masked(px, py - 4, 32, 32, 32 * (2 * direction + frame), 32 * (type + 6));
+  }
+  void HeartsBar(int32_t hearts) {
+    for (int32_t i = 0; i < 12; ++i)
+      Masked(44 + 32 * i, 456, 32, 32, hearts > 10 * i ? 64 : 32, 480);
+  }
+
+  // Pixels that differ from the picture (0 when they are equal).
+  int Differences(const platform::Surface& picture) const {
+    EXPECT_EQ(picture.width, kWidth);
+    EXPECT_EQ(picture.height, kHeight);
+    int n = 0;
+    for (int32_t y = 0; y < kHeight; ++y)
+      for (int32_t x = 0; x < kWidth; ++x)
+        if (picture.Row(y)[x] != pixels_[size_t(y) * kWidth + size_t(x)]) ++n;
+    return n;
+  }
+
+ private:
+  void Put(int32_t x, int32_t y, platform::Pixel p) {
+    if (x >= 0 && y >= 0 && x < kWidth && y < kHeight) pixels_[size_t(y) * kWidth + size_t(x)] = p;
+  }
+  const uint8_t* sheet_ = nullptr;
+  const uint8_t* map_ = nullptr;
+  std::vector<platform::Pixel> pixels_;
+};
+
+}  // namespace quillorn::test
