@@ -335,8 +335,8 @@ int32_t NextRoom(const Player& p, const std::vector<int32_t>& route, bool sniffe
 // Watches the ending after the doorway into the secret room, confirming its lines.
 void WatchEnding(Player& p, GameResult& r) {
   r.endingIsTitle = p.OnTitle();
-  r.endingStarted = scriptDoneHandler == StartStaffRoll;
   for (int i = 0; i < 20000 && !r.endingIsTitle; ++i) {
+    r.endingStarted = r.endingStarted || scriptDoneHandler == StartStaffRoll;
     if (sceneHandlers.tickHandler == StaffRollTick) {
       r.staffRoll = true;
       return;
