@@ -231,7 +231,8 @@ bool FindWay(const Player& p, Tile from, const std::function<bool(Tile)>& goal,
 }
 
 std::string Describe(const std::vector<GameResult>& results) {
-  int wins = 0, endings = 0;
+  int wins = 0, endings = 0, rolls = 0;
+  uint64_t rollTicks = 0;
   uint64_t ticks = 0, minTicks = UINT64_MAX, maxTicks = 0;
   std::map<std::string, int> losses;
   std::map<int32_t, int> lossRooms;
@@ -241,6 +242,8 @@ std::string Describe(const std::vector<GameResult>& results) {
     if (r.won) {
       ++wins;
       endings += r.endingStarted;
+      rolls += r.staffRoll;
+      rollTicks += r.staffRollTicks;
       ticks += r.ticks;
       minTicks = std::min(minTicks, r.ticks);
       maxTicks = std::max(maxTicks, r.ticks);
@@ -262,6 +265,12 @@ std::string Describe(const std::vector<GameResult>& results) {
                   static_cast<unsigned long long>(ticks / wins),
                   static_cast<unsigned long long>(minTicks),
                   static_cast<unsigned long long>(maxTicks));
+    out += line;
+  }
+  if (rolls) {
+    std::snprintf(line, sizeof line,
+                  "the staff roll began in %d, on average %llu ticks after the title\n", rolls,
+                  static_cast<unsigned long long>(rollTicks / rolls));
     out += line;
   }
   if (!flowers.empty()) {
@@ -333,12 +342,13 @@ int32_t NextRoom(const Player& p, const std::vector<int32_t>& route, bool sniffe
 }
 
 // Watches the ending after the doorway into the secret room, confirming its lines.
-void WatchEnding(Player& p, GameResult& r) {
+void WatchEnding(Player& p, GameResult& r, uint64_t start) {
   r.endingIsTitle = p.OnTitle();
   for (int i = 0; i < 20000 && !r.endingIsTitle; ++i) {
     r.endingStarted = r.endingStarted || scriptDoneHandler == StartStaffRoll;
     if (sceneHandlers.tickHandler == StaffRollTick) {
       r.staffRoll = true;
+      r.staffRollTicks = p.ticks() - start;
       return;
     }
     if (p.OnTitle()) return;
@@ -431,7 +441,7 @@ GameResult PlayGame(Player& p, Strategy& s) {
     if (toSecret && p.Hearts() > 0 && !p.InPlay()) {
       r.won = true;
       r.ticks = p.ticks() - start;
-      WatchEnding(p, r);
+      WatchEnding(p, r, start);
       return r;
     }
     if (p.Hearts() <= 0) return lose("out of hearts");

@@ -26,7 +26,8 @@ struct GameResult {
   bool endingIsTitle = false;  // the doorway showed the title at once (no ending built yet)
   std::string loss;            // why not: "caught by type N", "out of hearts", "stuck", ...
   int32_t lossRoom = -1;
-  uint64_t ticks = 0;                    // from the title to the end
+  uint64_t ticks = 0;                    // from the title to the doorway (or the loss)
+  uint64_t staffRollTicks = 0;           // from the title to the staff roll
   std::vector<int32_t> heartsAtFlowers;  // hearts left each time a flower was sniffed
   std::vector<int32_t> flowerRooms;      // and the room of that flower
   std::vector<int32_t> rooms;            // rooms entered, in order
