@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fuzz_window.h"
-#include "platform/headless/headless.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/headless/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace quillorn;

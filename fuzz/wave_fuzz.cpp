@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/audio/audio.h"
-#include "platform/headless/headless_audio.h"
 #include "platform/audio/mixer.h"
+#include "platform/headless/headless_audio.h"
 #include "sound/wave_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
