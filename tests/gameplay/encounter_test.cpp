@@ -80,15 +80,6 @@ TEST_F(Encounters, WalkingIntoAHiddenPersonRevealsItAndCostsNoHeart) {
   EXPECT_EQ(actors[1].direction, 3);
 }
 
-TEST_F(Encounters, ARevealedPersonIsTheSameEncounter) {
-  SetPeople({{5, 8, 7}});
-  Press('E');
-  EXPECT_EQ(actors[1].visible, 1);
-  BumpRight();
-  EXPECT_EQ(encounteredActor, 1);
-  EXPECT_EQ(Script()[3].text, "おやおや、王様");
-}
-
 TEST_F(Encounters, OnlyTypesSixAndEightForgive) {
   for (int32_t type = 1; type <= 8; ++type) {
     SetUp();

@@ -68,17 +68,5 @@ TEST_F(Flowers, ASniffRefillsTenHeartsATickUpTo120) {
   EXPECT_EQ(hearts, 37 + 83);
 }
 
-TEST_F(Flowers, AtFullHeartsTheSniffStillSpeaksAndSounds) {
-  headless::KeyDown(key);
-  headless::Tick();
-  headless::KeyUp(key);
-  uint32_t flower = SoundSlotStarts(4);
-  ConfirmWhenArmed(ConfirmMessage);
-  EXPECT_EQ(SoundSlotStarts(4), flower + 1);
-  headless::Tick();  // the first refill tick finds 120 and resumes
-  EXPECT_EQ(hearts, 120);
-  EXPECT_EQ(sceneHandlers.tickHandler, PlayTick);
-}
-
 }  // namespace
 }  // namespace quillorn::test

@@ -90,17 +90,6 @@ TEST(ClearDoorway, OpenDoorwayTakesItselfAndItsFourNeighbours) {
   EXPECT_EQ(TakenTiles(), (Tiles{{0, 0}, {1, 0}, {0, 1}}));
 }
 
-TEST(ClearDoorway, DeadEndStopsTheWalk) {
-  StartNewGame();
-  for (auto& row : placementGrid)
-    for (int32_t& c : row) c = 1;
-  // A corridor of three free tiles that ends in a wall.
-  placementGrid[3][3] = placementGrid[4][3] = placementGrid[5][3] = 0;
-  ClearDoorway(3, 3);
-  EXPECT_EQ(placementGrid[5][3], 1);
-  EXPECT_EQ(TakenTiles().size(), 256u);
-}
-
 // The doorways of a room and the corridor tiles behind each, found by walking while a tile
 // has exactly one way on, plus the mouth and its neighbours.
 Tiles KeepClear(int32_t room) {
@@ -169,43 +158,6 @@ TEST(PlacePeople, NobodyStandsWhereTheyMustNot) {
   EXPECT_GT(placed, 4000);
 }
 
-// The draws follow the generator: x then y until free, then the facing.
-TEST(PlacePeople, DrawsXThenYThenFacing) {
-  StartNewGame();
-  for (uint32_t seed : {1u, 2u, 77u, 123456u}) {
-    MarkRoomBlocks(2);
-    for (int32_t x = 0; x < 16; ++x)
-      for (int32_t y = 0; y < 16; ++y)
-        if (ExitNumber(2, x, y)) placementGrid[y][x] = 1;
-    // Room 2's three doorways and their corridors, as the walk takes them.
-    for (auto [x, y] : KeepClear(2)) placementGrid[y][x] = 1;
-    placementGrid[3][7] = 1;
-    uint32_t state = seed;
-    auto next = [&] {
-      state = state * 214013u + 2531011u;
-      return int32_t((state >> 16) & 0x7FFF);
-    };
-    int32_t expected[3][3];
-    for (auto& e : expected) {
-      int32_t x, y;
-      do {
-        x = next() % 16;
-        y = next() % 16;
-      } while (placementGrid[y][x]);
-      placementGrid[y][x] = 1;
-      e[0] = x, e[1] = y, e[2] = next() % 2;
-    }
-    PutKing(2, 7, 3);
-    SeedRandom(seed);
-    PlacePeople();
-    for (int32_t k = 1; k <= 3; ++k) {
-      EXPECT_EQ(actors[k].tileX, expected[k - 1][0]) << seed << " " << k;
-      EXPECT_EQ(actors[k].tileY, expected[k - 1][1]) << seed << " " << k;
-      EXPECT_EQ(actors[k].direction, expected[k - 1][2]) << seed << " " << k;
-    }
-  }
-}
-
 TEST(PlacePeople, TwoEntriesGiveDifferentArrangements) {
   StartNewGame();
   auto arrangement = [] {
@@ -234,22 +186,6 @@ TEST(PlacePeople, FullRoomEndsWithoutLooping) {
   EXPECT_EQ(actors[1].tileY, 9);
   EXPECT_EQ(actors[2].present, 0);
   EXPECT_EQ(actors[3].present, 0);
-}
-
-TEST(NeighbourTile, GivesTheStepOrRefusesTheEdge) {
-  StartNewGame();
-  TilePos n{99, 99};
-  EXPECT_EQ(NeighbourTile({0, 5}, 3, &n), 0);
-  EXPECT_EQ(n.x, 99);  // nothing written
-  EXPECT_EQ(NeighbourTile({15, 5}, 1, &n), 0);
-  EXPECT_EQ(NeighbourTile({5, 0}, 0, &n), 0);
-  EXPECT_EQ(NeighbourTile({5, 15}, 2, &n), 0);
-  ASSERT_EQ(NeighbourTile({5, 5}, 0, &n), 1);
-  EXPECT_EQ(n.x, 5);
-  EXPECT_EQ(n.y, 4);
-  ASSERT_EQ(NeighbourTile({14, 15}, 1, &n), 1);
-  EXPECT_EQ(n.x, 15);
-  EXPECT_EQ(n.y, 15);
 }
 
 }  // namespace

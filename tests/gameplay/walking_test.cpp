@@ -62,18 +62,6 @@ TEST_F(Walking, AStepIsEightTicksOfFourPixelsAndCostsOneHeart) {
   EXPECT_EQ(sceneHandlers.tickHandler, PlayTick);
 }
 
-TEST_F(Walking, HeldArrowWalksWithoutPause) {
-  headless::KeyDown(kKeyDown);
-  headless::Tick(8 * 3);
-  EXPECT_EQ(actors[0].tileY, 6);
-  EXPECT_EQ(actors[0].pixelY, 192);
-  EXPECT_EQ(hearts, 117);
-  headless::KeyUp(kKeyDown);
-  headless::Tick(3);
-  EXPECT_EQ(actors[0].tileY, 6);
-  EXPECT_EQ(hearts, 117);  // standing costs nothing
-}
-
 TEST_F(Walking, AWallTurnsTheKingAndCostsNothing) {
   SetPeople({{3, 6, 3}});  // one tile away, behind the wall
   uint32_t beeps = SoundSlotStarts(1);
@@ -250,26 +238,6 @@ TEST_F(Walking, TheBarShowsHeartsDividedByTenRoundedUp) {
   hearts = 120;
   ComposeFrame();
   EXPECT_EQ(BackBuffer.Row(470)[60], RoomBuffer.Row(470)[60]);
-}
-
-TEST_F(Walking, ActorsAreDrawnBackToFrontByTheirY) {
-  // A person one pixel row lower than the king is drawn over him, one above is drawn under.
-  SetPeople({{3, 8, 3}});
-  actors[1].visible = 1;
-  actors[1].pixelX = actors[0].pixelX;
-  auto kingPixel = [] {
-    ComposeFrame();
-    return BackBuffer.Row(actors[0].pixelY + 10)[actors[0].pixelX + 16];
-  };
-  actors[1].present = 0;
-  platform::Pixel kingAlone = kingPixel();
-  actors[1].present = 1;
-  actors[1].pixelY = actors[0].pixelY - 1;
-  EXPECT_EQ(kingPixel(), kingAlone);
-  actors[1].pixelY = actors[0].pixelY + 1;
-  EXPECT_NE(kingPixel(), kingAlone);
-  actors[1].pixelY = actors[0].pixelY;  // a tie: record order, the king first
-  EXPECT_NE(kingPixel(), kingAlone);
 }
 
 }  // namespace

@@ -24,14 +24,6 @@ class Title : public ::testing::Test {
   uint32_t Beeps() { return SoundSlotStarts(1) + SoundSlotStarts(2); }
 };
 
-TEST_F(Title, ShownOnTheSecondTickWithOnlyItsTwoKeyHandlers) {
-  EXPECT_EQ(sceneHandlers.confirmKeyHandler, TitleConfirmKey);
-  EXPECT_EQ(sceneHandlers.directionKeyHandler, TitleDirectionKey);
-  EXPECT_EQ(sceneHandlers.tickHandler, nullptr);
-  EXPECT_EQ(sceneHandlers.eKeyHandler, nullptr);
-  EXPECT_EQ(titleMenuIndex, 0);
-}
-
 TEST_F(Title, TheCursorWrapsBothWaysWithABeepEachMove) {
   menuBeepCount = 0;  // as at program start
   uint32_t s1 = SoundSlotStarts(1), s2 = SoundSlotStarts(2);

@@ -45,14 +45,6 @@ TEST_F(Script, AnEndOnlyScriptInstallsNothingAndNeverEnds) {
   EXPECT_EQ(sceneHandlers.tickHandler, nullptr);
 }
 
-TEST_F(Script, AppendingEndLeavesTheRecordFree) {
-  AddScriptCommand(Wait, 0, 0, 0, 5, "");
-  AddScriptCommand(End, 1, 2, 3, 4, "");
-  AddScriptCommand(Turn, 0, 0, 2, 0, "");
-  EXPECT_EQ(scriptCommands[1].type, Turn);
-  EXPECT_EQ(scriptCommands[2].type, End);
-}
-
 TEST_F(Script, ALastWalkHandsOverWhileItsTickIsInstalled) {
   Handler installed = nullptr;
   static Handler* seen;
@@ -70,17 +62,6 @@ TEST_F(Script, ASayThenEndHandsOverOnTheConfirmKey) {
   ConfirmWhenArmed(ConfirmMessage);
   EXPECT_EQ(doneCalls, 1);
   EXPECT_EQ(scriptIndex, 1);
-}
-
-TEST_F(Script, TwoSaysInARowRedrawTheBox) {
-  AddScriptCommand(Say, 0, 0, 0, 0, "あ");
-  AddScriptCommand(Say, 0, 0, 0, 0, "い");
-  RunScript();
-  ConfirmWhenArmed(ConfirmMessage);
-  EXPECT_EQ(scriptIndex, 1);
-  EXPECT_STREQ(MessageText.text, "い");
-  EXPECT_EQ(MessageText.readPos, 0);
-  EXPECT_EQ(sceneHandlers.tickHandler, SayTick);
 }
 
 TEST_F(Script, AFullListOverwritesItsLastRecordAndEndsAfterIt) {
@@ -183,14 +164,6 @@ TEST_F(Script, AnimateTogglesOncePerInterval) {
   EXPECT_EQ(doneCalls, 1);
 }
 
-TEST_F(Script, AZeroStepCountStillMakesOneStep) {
-  AddScriptCommand(Animate, 0, 0, 0, 0, "");
-  RunScript();
-  headless::Tick();
-  EXPECT_EQ(actors[0].animFrame, 1);
-  EXPECT_EQ(doneCalls, 1);
-}
-
 TEST_F(Script, WalkMovesOneTileOfPixelsAndNotTheTile) {
   PutKing(2, 7, 7);
   AddScriptCommand(Walk, 0, 0, 3, 10, "");
@@ -248,27 +221,6 @@ TEST_F(Script, BadActorsAndDirectionsDoNothingAndFinish) {
   headless::Tick(7);
   EXPECT_EQ(doneCalls, 1);
   EXPECT_EQ(std::memcmp(before, actors, sizeof before), 0);
-}
-
-TEST_F(Script, TurnLastsOneTick) {
-  AddScriptCommand(Turn, 0, 0, 1, 0, "");
-  AddScriptCommand(Turn, 0, 0, 3, 0, "");
-  RunScript();
-  headless::Tick();
-  EXPECT_EQ(actors[0].direction, 1);
-  headless::Tick();
-  EXPECT_EQ(actors[0].direction, 3);
-  EXPECT_EQ(doneCalls, 1);
-}
-
-TEST_F(Script, KeysDoNothingWhileACommandRuns) {
-  AddScriptCommand(Wait, 0, 0, 0, 500, "");
-  RunScript();
-  Press(platform::kKeyReturn);
-  Press('E');
-  EXPECT_EQ(sceneHandlers.tickHandler, WaitTick);
-  EXPECT_EQ(sceneHandlers.confirmKeyHandler, nullptr);
-  EXPECT_EQ(sceneHandlers.directionKeyHandler, nullptr);
 }
 
 }  // namespace

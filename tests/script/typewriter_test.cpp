@@ -48,13 +48,6 @@ TEST_F(Typewriter, FullWidthCharactersAdvance34AndARowHoldsTwelve) {
   EXPECT_EQ(TypeNextCharacter(), 0);
 }
 
-TEST_F(Typewriter, HalfWidthCharactersAdvance20) {
-  OpenMessageBox("A! ?", 16, 48);
-  EXPECT_EQ(TypeAll(), 4);
-  EXPECT_EQ(MessageText.penX, 80);
-  EXPECT_EQ(MessageText.readPos, 4);
-}
-
 TEST_F(Typewriter, TheLetterBIsALineBreak) {
   OpenMessageBox("あbい", 16, 48);
   ASSERT_EQ(TypeNextCharacter(), 1);
@@ -107,22 +100,6 @@ TEST_F(Typewriter, LongTextsAreCutAndNeverReadPastTheBuffer) {
   EXPECT_EQ(TypeNextCharacter(), 0);
 }
 
-TEST_F(Typewriter, TheBoxIsDrawnFromItsTilesAndInvalidatesTheWindow) {
-  ClearBackBuffer();
-  OpenMessageBox("", 16, 336);
-  // Corners are rounded: their outer corner pixel shows the black behind; the fill does not.
-  EXPECT_EQ(BackBuffer.Row(336)[16], platform::kBlack);
-  EXPECT_EQ(BackBuffer.Row(431)[463], platform::kBlack);
-  platform::Pixel fill = BackBuffer.Row(380)[200];
-  EXPECT_NE(fill, platform::kBlack);
-  EXPECT_EQ(BackBuffer.Row(336)[200], fill);  // the top edge is the fill tile
-  EXPECT_EQ(BackBuffer.Row(431)[200], fill);
-  EXPECT_EQ(BackBuffer.Row(380)[16], fill);
-  EXPECT_EQ(BackBuffer.Row(380)[463], fill);
-  EXPECT_EQ(BackBuffer.Row(380)[464], platform::kBlack);  // 448 wide
-  EXPECT_EQ(BackBuffer.Row(432)[200], platform::kBlack);  // 96 high
-}
-
 TEST_F(Typewriter, TheBoxAvoidsTheKing) {
   for (auto [pixelY, boxY] : {std::pair{143, 336}, std::pair{144, 48}, std::pair{0, 336}}) {
     actors[0].pixelY = pixelY;
@@ -143,16 +120,6 @@ TEST_F(Typewriter, AnEmptyLineArmsTheConfirmKeyAtOnceWithoutABeep) {
   EXPECT_EQ(sceneHandlers.confirmKeyHandler, ConfirmMessage);
   EXPECT_EQ(sceneHandlers.tickHandler, nullptr);
   EXPECT_EQ(SoundSlotStarts(1) + SoundSlotStarts(2), voices);
-}
-
-TEST_F(Typewriter, AConfirmWhileTypingIsIgnored) {
-  AddScriptCommand(Say, 0, 0, 0, 0, "あいう");
-  RunScript();
-  headless::Tick();
-  Press(platform::kKeyReturn);
-  EXPECT_EQ(MessageText.readPos, 2);
-  headless::Tick(3);  // n characters are armed after n + 1 ticks
-  EXPECT_EQ(sceneHandlers.confirmKeyHandler, ConfirmMessage);
 }
 
 TEST_F(Typewriter, VoicesAlternateSlotsAtTheSpeakersPitch) {
