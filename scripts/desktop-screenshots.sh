@@ -5,6 +5,7 @@
 # Usage: bash scripts/desktop-screenshots.sh [build dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/game_window.sh
 build="${1:-build}"
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
@@ -17,17 +18,7 @@ export DISPLAY="$display"
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 sleep 1
-SDL_AUDIODRIVER=dummy "$build/quillorn" &
-game=$!
-window=""
-for _ in $(seq 50); do
-  window="$(xdotool search --onlyvisible --name '^Quillorn$' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
-xdotool windowfocus --sync "$window"
-sleep 1
+start_game_window "$build" visible
 
 shot() { import -window "$1" "docs/$2.png"; echo "docs/$2.png"; }
 key() { xdotool key --delay 60 "$@"; sleep 0.5; }

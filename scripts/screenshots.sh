@@ -5,24 +5,16 @@
 # Usage: bash scripts/screenshots.sh [build dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/game_window.sh
 build="${1:-build}"
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 800x700x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
+game=""
 trap 'kill $game $server 2>/dev/null || true' EXIT
 sleep 1
 export DISPLAY="$display"
-SDL_AUDIODRIVER=dummy "$build/quillorn" &
-game=$!
-window=""
-for _ in $(seq 50); do
-  window="$(xdotool search --name '^Quillorn$' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
-xdotool windowfocus --sync "$window"
-sleep 1
+start_game_window "$build"
 
 shot() { import -window "$window" "docs/$1.png"; echo "docs/$1.png"; }
 # The ending and the staff roll have no entry in the window's menu: their commands (40004 and
