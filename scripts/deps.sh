@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libx11-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox gdb
-  desktop-file-utils appstream
+  desktop-file-utils appstream ccache
 )
 
 missing=()
