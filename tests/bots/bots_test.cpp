@@ -8,11 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#include <deque>
-#include <functional>
 #include <map>
-#include <numeric>
 #include <queue>
 
 #include "game_driver.h"
@@ -23,10 +21,6 @@
 #include "scenes/title_screen.h"
 #include "script/message_box.h"
 #include "script/script.h"
-
-#ifndef QUILLORN_BOT_SEEDS
-#define QUILLORN_BOT_SEEDS 20
-#endif
 
 namespace quillorn::bots {
 namespace {
@@ -42,69 +36,9 @@ using TileTest = std::function<bool(Tile)>;
 
 struct GameResult {
   bool won = false, endingStarted = false, staffRoll = false;
-  std::string loss;                       // why not: "caught in room 16", ...
-  int64_t ticks = 0, staffRollTicks = 0;  // from the title to the doorway, the staff roll
+  std::string loss;                    // why not: "caught in room 16", ...
+  long ticks = 0, staffRollTicks = 0;  // from the title to the doorway, to the staff roll
   std::vector<std::pair<int32_t, int32_t>> flowers;  // room and hearts left at each sniff
-};
-
-// The listening bot's ear: it renders the mix one tick at a time and tells when a proximity
-// beep begins and, from its pitch, how far the nearest person is: the beep is a 1500 Hz
-// tone recorded at 22050 frames a second and played at 36000 - 1800 n (2000 from 19 tiles).
-class BeepEar {
- public:
-  // The distance (1 to 19) told by a beep that began in the tick just run, or 0; -1 after
-  // ticks nobody listened to (messages), whose sound it plays out unheard.
-  int32_t HearTick() {
-    constexpr int32_t kPerMs = headless::kAudioOutputRate / 1000;
-    const uint32_t now = platform::GetTickCount(), ms = last_ ? now - last_ : 54;
-    last_ = now;
-    const std::vector<int16_t> stereo = headless::RenderAudio(size_t(ms) * kPerMs);
-    left_.resize(ms * kPerMs);
-    for (size_t i = 0; i < left_.size(); ++i) left_[i] = stereo[2 * i];
-    int32_t heard = 0;
-    // A sound already going at the start of the tick is a new beep only when its pitch has
-    // changed (the slot was played again).
-    if (Loud(0) || Loud(8)) {
-      const double hz = PitchAt(0);
-      if (hz > 0 && (soundingHz_ == 0 || std::fabs(hz - soundingHz_) > 0.03 * soundingHz_))
-        heard = DistanceFor(soundingHz_ = hz);
-    }
-    for (int32_t i = 0; i < int32_t(left_.size()); ++i) {
-      if (!Loud(i)) {
-        if (++quietRun_ >= 240) soundingHz_ = 0;  // 5 ms of silence
-        continue;
-      }
-      if (quietRun_ >= 240 && i > 8 && heard == 0 && PitchAt(i) > 0)
-        heard = DistanceFor(soundingHz_ = PitchAt(i));
-      quietRun_ = 0;
-    }
-    return ms > 54 ? -1 : heard;
-  }
-
- private:
-  bool Loud(int32_t i) const { return std::abs(left_[i]) >= 200; }
-  // The pitch of the tone from frame `from`, by its rising zero crossings over at most
-  // 50 ms; 0 when too few periods sound.
-  double PitchAt(int32_t from) const {
-    const int32_t end = std::min(int32_t(left_.size()), from + 2400);
-    double first = -1, last = -1;
-    int crossings = 0;
-    for (int32_t i = from + 1; i < end; ++i) {
-      if (left_[i - 1] >= 0 || left_[i] < 0) continue;
-      (crossings++ == 0 ? first : last) = i - 1 + double(-left_[i - 1]) / (left_[i] - left_[i - 1]);
-    }
-    return crossings < 3 ? 0
-                         : (crossings - 1) * double(headless::kAudioOutputRate) / (last - first);
-  }
-  static int32_t DistanceFor(double hz) {
-    const double rate = hz * 22050 / 1500;
-    return rate < 2800 ? 19 : std::clamp(int32_t(std::lround((36000 - rate) / 1800)), 1, 18);
-  }
-
-  std::vector<int16_t> left_;
-  double soundingHz_ = 0;  // pitch of the beep sounding at the end of the last tick, 0: quiet
-  int32_t quietRun_ = 1 << 20;
-  uint32_t last_ = 0;
 };
 
 // A player who knows the map of rooms. The seeing one presses E on entering each room, as a
@@ -170,10 +104,10 @@ class Bot {
     headless::KeyDown(kArrows[d]);
     Tick();
     headless::KeyUp(kArrows[d]);
-    for (int i = 0; i < 2000; ++i) {
-      if (sceneHandlers.tickHandler != StepTick && sceneHandlers.tickHandler != RefillTick) break;
+    for (int i = 0; i < 2000 && (sceneHandlers.tickHandler == StepTick ||
+                                 sceneHandlers.tickHandler == RefillTick);
+         ++i)
       Tick();
-    }
   }
   static void ConfirmMessages() {
     TickUntil([] {
@@ -197,15 +131,15 @@ class Bot {
   // doorway of the room names.
   static std::vector<int32_t> RoomRoute(int32_t from) {
     std::map<int32_t, int32_t> previous{{from, -1}};
-    for (std::deque<int32_t> queue{from}; !queue.empty() && queue.front() != 31;
-         queue.pop_front()) {
-      const Room& room = castleMap[queue.front()];
+    std::vector<int32_t> queue{from};
+    for (size_t q = 0; q < queue.size() && queue[q] != 31; ++q) {
+      const Room& room = castleMap[queue[q]];
       for (int32_t n = 1; n <= 7; ++n) {
         const int32_t to = room.exits[n].destination;
         if (previous.count(to) || std::none_of(std::begin(room.cells), std::end(room.cells),
                                                [n](int16_t cell) { return cell / 256 == n; }))
           continue;
-        previous[to] = queue.front();
+        previous[to] = queue[q];
         queue.push_back(to);
       }
     }
@@ -306,15 +240,48 @@ class Bot {
   // No way avoids what it avoids: true when it now dares more.
   bool Loosen() { return !seeing_ && !gamble_ && (gamble_ = true); }
 
-  // Every tick of play: a beep heard in this room tells the distance from the king's tile.
+  // The ear hears the mix rendered after every tick of play; the sound of ticks nobody
+  // listened to (messages) it plays out unheard. A beep starts with the tick that played it;
+  // a sound going on from the tick before is a new beep only when its pitch changed (the slot
+  // was played again). Its pitch tells the distance from the king's tile: the beep is a
+  // 1500 Hz tone recorded at 22050 frames a second and played at 36000 - 1800 n frames a
+  // second (2000 from 19 tiles).
   void Heard() {
-    const int32_t d = ear_.HearTick();
+    constexpr uint32_t kPerMs = headless::kAudioOutputRate / 1000;
+    const uint32_t now = platform::GetTickCount(), ms = last_ ? now - last_ : 54;
+    last_ = now;
+    const std::vector<int16_t> stereo = headless::RenderAudio(ms * kPerMs);
+    left_.resize(ms * kPerMs);
+    for (size_t i = 0; i < left_.size(); ++i) left_[i] = stereo[2 * i];
+    double hz = Loud(0) || Loud(8) ? PitchAt(0) : 0;
+    bool fresh = hz > 0 && (soundingHz_ == 0 || std::fabs(hz - soundingHz_) > 0.03 * soundingHz_);
+    if (fresh) soundingHz_ = hz;
+    for (size_t i = 0; i < left_.size(); ++i) {
+      // The recording starts softly: a beep after 5 ms of quiet begins where it grows loud.
+      if (Loud(i) && quietRun_ >= 240 && i > 8 && !fresh && (hz = PitchAt(i)) > 0)
+        fresh = true, soundingHz_ = hz;
+      if ((quietRun_ = Loud(i) ? 0 : quietRun_ + 1) >= 240) soundingHz_ = 0;
+    }
     // Voices and the flower's tune are not beeps; a beep in the tick that changed rooms
     // belongs to the room just left.
     const bool playing = Standing() || sceneHandlers.tickHandler == StepTick;
-    if (d < 0 || !playing) afterSound_ = 0;
-    if (!playing || afterSound_++ < kSoundTail) return;
-    if (currentRoom == room_ && d > 0) Learn(King(), d);
+    if (ms > 54 || !playing) afterSound_ = 0;
+    if (!playing || afterSound_++ < kSoundTail || !fresh || currentRoom != room_) return;
+    const double rate = hz * 22050 / 1500;
+    Learn(King(),
+          rate < 2800 ? 19 : std::clamp(int32_t(std::lround((36000 - rate) / 1800)), 1, 18));
+  }
+  bool Loud(size_t i) const { return std::abs(left_[i]) >= 200; }
+  // The pitch from the rising zero crossings of 50 ms from `from`; 0 when too few sound.
+  double PitchAt(size_t from) const {
+    double first = -1, last = -1;
+    int crossings = 0;
+    for (size_t i = from + 1; i < std::min(left_.size(), from + 2400); ++i) {
+      if (left_[i - 1] >= 0 || left_[i] < 0) continue;
+      (crossings++ == 0 ? first : last) = i - 1 + double(-left_[i - 1]) / (left_[i] - left_[i - 1]);
+    }
+    return crossings < 3 ? 0
+                         : (crossings - 1) * double(headless::kAudioOutputRate) / (last - first);
   }
   // Stands until a beep comes; no beep for that long means nobody within 19 tiles.
   void Listen() {
@@ -355,8 +322,10 @@ class Bot {
   void MarkAll(bool empty) { std::fill(&empty_[0][0], &empty_[0][0] + 256, empty); }
 
   const bool seeing_;
-  BeepEar ear_;
-  int32_t room_ = -1, people_ = 0, afterSound_ = 0, heard_ = 0;
+  int32_t room_ = -1, people_ = 0, afterSound_ = 0, heard_ = 0, quietRun_ = 1 << 20;
+  uint32_t last_ = 0;
+  double soundingHz_ = 0;  // pitch of the beep sounding at the end of the last tick, 0: quiet
+  std::vector<int16_t> left_;
   bool empty_[16][16] = {}, gamble_ = false;
   std::vector<Observation> seen_;
   Tile listenedAt_{-1, -1};
@@ -368,7 +337,7 @@ GameResult Bot::Play(uint32_t seed) {
   GameResult r;
   test::StartNewGame(seed);
   const uint32_t start = platform::GetTickCount();
-  const auto ticks = [&] { return int64_t(platform::GetTickCount() - start) / 54; };
+  const auto ticks = [&] { return long(platform::GetTickCount() - start) / 54; };
   const auto lose = [&](const std::string& why) {
     r.loss = why + " in room " + std::to_string(currentRoom);
     r.ticks = ticks();
@@ -451,7 +420,7 @@ int32_t PlaySeeds(bool seeing, const char* name) {
   const char* v = std::getenv("QUILLORN_BOT_SEEDS");
   const uint32_t seeds = v && *v ? uint32_t(std::atoi(v)) : QUILLORN_BOT_SEEDS;
   int32_t wins = 0, endings = 0, rolls = 0;
-  int64_t ticks = 0, least = INT64_MAX, most = 0, rollTicks = 0;
+  long ticks = 0, least = LONG_MAX, most = 0, rollTicks = 0;
   std::map<std::string, int> losses;
   std::map<int32_t, std::vector<int32_t>> byRoom;  // hearts at each sniff; -1: every room
   for (uint32_t seed = 1; seed <= seeds; ++seed) {
@@ -464,17 +433,16 @@ int32_t PlaySeeds(bool seeing, const char* name) {
     if (r.staffRoll) rollTicks += r.staffRollTicks;
     for (auto [room, h] : r.flowers) byRoom[room].push_back(h), byRoom[-1].push_back(h);
   }
-  std::printf("%s bot, seeds 1 to %u:\nwon %d of %u games; the ending began in %d\n", name, seeds,
-              wins, seeds, endings);
-  if (wins)
-    std::printf("ticks per won game: mean %lld, least %lld, most %lld\n", (long long)(ticks / wins),
-                (long long)least, (long long)most);
-  if (rolls)
-    std::printf("the staff roll began in %d, on average %lld ticks after the title\n", rolls,
-                (long long)(rollTicks / rolls));
+  std::printf(
+      "%s bot, seeds 1 to %u:\nwon %d of %u games; the ending began in %d, the staff roll in %d, "
+      "on average %ld ticks after the title\nticks per won game: mean %ld, least %ld, most %ld\n",
+      name, seeds, wins, seeds, endings, rolls, rollTicks / std::max(rolls, 1),
+      ticks / std::max(wins, 1), least, most);
   for (auto& [room, h] : byRoom) {
     std::sort(h.begin(), h.end());
-    const long mean = std::accumulate(h.begin(), h.end(), 0L) / long(h.size());
+    long mean = 0;
+    for (int32_t v : h) mean += v;
+    mean /= long(h.size());
     if (room < 0)
       std::printf("flowers sniffed: %zu; hearts left at a flower: least %d, median %d, mean %ld\n",
                   h.size(), h.front(), h[h.size() / 2], mean);
