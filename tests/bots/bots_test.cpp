@@ -54,14 +54,12 @@ class Bot {
   GameResult Play(uint32_t seed);
 
  private:
-  struct Observation {
-    Tile at;
-    int32_t distance;
-  };
+  using Observation = std::pair<Tile, int32_t>;             // a beep heard on a tile, its distance
   static constexpr int32_t kSilence = 20, kSoundTail = 18;  // ticks a voice or the flower sounds
 
   // What the screen shows.
-  static bool Standing() { return sceneHandlers.tickHandler == PlayTick; }
+  static bool Is(Handler tick) { return sceneHandlers.tickHandler == tick; }
+  static bool Standing() { return Is(PlayTick); }
   static bool MessageWaiting() { return sceneHandlers.confirmKeyHandler == ConfirmMessage; }
   static bool OnTitle() { return sceneHandlers.confirmKeyHandler == TitleConfirmKey; }
   static Tile King() { return {actors[kKing].tileX, actors[kKing].tileY}; }
@@ -98,22 +96,16 @@ class Bot {
     headless::Tick();
     if (!seeing_) Heard();
   }
-  void Step(int32_t d) {  // one step, or a turn against a wall
-    static constexpr uint32_t kArrows[] = {platform::kKeyUp, platform::kKeyRight,
-                                           platform::kKeyDown, platform::kKeyLeft};
-    headless::KeyDown(kArrows[d]);
+  void Step(int32_t d) {                                  // one step, or a turn against a wall
+    headless::KeyDown(platform::kKeyLeft + (d + 1) % 4);  // Left, Up, Right, Down follow
     Tick();
-    headless::KeyUp(kArrows[d]);
-    for (int i = 0; i < 2000 && (sceneHandlers.tickHandler == StepTick ||
-                                 sceneHandlers.tickHandler == RefillTick);
-         ++i)
-      Tick();
+    headless::KeyUp(platform::kKeyLeft + (d + 1) % 4);
+    for (int i = 0; i < 2000 && (Is(StepTick) || Is(RefillTick)); ++i) Tick();
   }
   static void ConfirmMessages() {
     TickUntil([] {
-      if (!MessageWaiting()) return Standing() || OnTitle() || !sceneHandlers.tickHandler;
-      Press(platform::kKeyReturn);
-      return false;
+      return MessageWaiting() ? (Press(platform::kKeyReturn), false)
+                              : Standing() || OnTitle() || !sceneHandlers.tickHandler;
     });
   }
   // Enter while standing: how many people the king says there are ("誰もいないようじゃ" or
@@ -202,10 +194,8 @@ class Bot {
 
   // In a room just entered (placed afresh): what the bot knows of it.
   void Arrive() {
-    room_ = currentRoom;
+    room_ = currentRoom, listenedAt_ = {-1, -1}, gamble_ = false;
     seen_.clear();
-    listenedAt_ = {-1, -1};
-    gamble_ = false;
     MarkAll(seeing_);
     if (seeing_) {
       Press(platform::kKeyE);
@@ -222,20 +212,14 @@ class Bot {
     if (empty_[t.y][t.x]) return false;
     if (seeing_ || Occupied(t)) return true;
     // A tile right next to where a beep said "one tile" may hold that person.
-    for (const Observation& o : seen_)
-      if (o.distance == 1 && Manhattan(o.at, t) == 1) return !gamble_;
+    for (const auto& [at, distance] : seen_)
+      if (distance == 1 && Manhattan(at, t) == 1) return !gamble_;
     return false;
   }
   // Before a step into the unknown it listens; false: plan again with what it now knows.
   bool BeforeStep(Tile to) {
-    if (empty_[to.y][to.x]) return true;
-    if (!(listenedAt_ == King())) {
-      Listen();
-      if (empty_[to.y][to.x]) return true;
-    }
-    const bool dare = gamble_;  // no safer way: take the chance
-    gamble_ = false;
-    return dare;
+    if (!empty_[to.y][to.x] && !(listenedAt_ == King())) Listen();
+    return empty_[to.y][to.x] || std::exchange(gamble_, false);  // no safer way: take the chance
   }
   // No way avoids what it avoids: true when it now dares more.
   bool Loosen() { return !seeing_ && !gamble_ && (gamble_ = true); }
@@ -251,8 +235,8 @@ class Bot {
     const uint32_t now = platform::GetTickCount(), ms = last_ ? now - last_ : 54;
     last_ = now;
     const std::vector<int16_t> stereo = headless::RenderAudio(ms * kPerMs);
-    left_.resize(ms * kPerMs);
-    for (size_t i = 0; i < left_.size(); ++i) left_[i] = stereo[2 * i];
+    left_.clear();
+    for (size_t i = 0; i < stereo.size(); i += 2) left_.push_back(stereo[i]);
     double hz = Loud(0) || Loud(8) ? PitchAt(0) : 0;
     bool fresh = hz > 0 && (soundingHz_ == 0 || std::fabs(hz - soundingHz_) > 0.03 * soundingHz_);
     if (fresh) soundingHz_ = hz;
@@ -264,7 +248,7 @@ class Bot {
     }
     // Voices and the flower's tune are not beeps; a beep in the tick that changed rooms
     // belongs to the room just left.
-    const bool playing = Standing() || sceneHandlers.tickHandler == StepTick;
+    const bool playing = Standing() || Is(StepTick);
     if (ms > 54 || !playing) afterSound_ = 0;
     if (!playing || afterSound_++ < kSoundTail || !fresh || currentRoom != room_) return;
     const double rate = hz * 22050 / 1500;
@@ -292,8 +276,7 @@ class Bot {
   }
   void Learn(Tile at, int32_t distance) {
     ++heard_;
-    for (const Observation& o : seen_)
-      if (o.at == at && o.distance == distance) return;  // nothing new
+    if (std::find(seen_.begin(), seen_.end(), Observation{at, distance}) != seen_.end()) return;
     seen_.push_back({at, distance});
     for (int32_t i = 0; i < 256; ++i)
       if (Manhattan(at, {i % 16, i / 16}) < distance) empty_[i / 16][i % 16] = true;
@@ -308,13 +291,11 @@ class Bot {
   }
   // A beep's ring with a single floor tile not yet ruled out: somebody stands there.
   bool Occupied(Tile t) const {
-    for (const Observation& o : seen_) {
-      if (o.distance >= kSilence || Manhattan(o.at, t) != o.distance) continue;
+    for (const auto& [at, distance] : seen_) {
+      if (distance >= kSilence || Manhattan(at, t) != distance) continue;
       int open = 0;
-      for (int32_t i = 0; i < 256 && open < 2; ++i) {
-        const Tile u{i % 16, i / 16};
-        open += Manhattan(o.at, u) == o.distance && Floor(u) && !empty_[u.y][u.x];
-      }
+      for (Tile u{0, 0}; u.y < 16; u = {(u.x + 1) % 16, u.y + (u.x == 15)})
+        open += Manhattan(at, u) == distance && Floor(u) && !empty_[u.y][u.x];
       if (open == 1) return true;
     }
     return false;
@@ -347,11 +328,7 @@ GameResult Bot::Play(uint32_t seed) {
   bool sniffed = false;  // one refill a visit is enough
   while (ticks() < 60000) {
     if (!Standing()) return lose("left play");
-    if (arrived != currentRoom) {
-      Arrive();
-      arrived = currentRoom;
-      sniffed = false;
-    }
+    if (std::exchange(arrived, currentRoom) != currentRoom) Arrive(), sniffed = false;
     const Tile king = King();
     const std::vector<int32_t> route = RoomRoute(currentRoom);
     if (route.size() < 2) return lose("no route");
@@ -393,18 +370,15 @@ GameResult Bot::Play(uint32_t seed) {
     Step(way[0]);
     if (Standing()) continue;
     if (toSecret && hearts > 0) {
-      r.won = true;
-      r.ticks = ticks();
+      r.won = true, r.ticks = ticks();
       // The ending, its lines confirmed as they come, must lead into the staff roll.
-      r.staffRoll = TickUntil(
-          [&] {
-            r.endingStarted = r.endingStarted || scriptDoneHandler == StartStaffRoll;
-            if (MessageWaiting()) Press(platform::kKeyReturn);
-            return sceneHandlers.tickHandler == StaffRollTick || OnTitle();
-          },
-          20000);
-      r.staffRoll = r.staffRoll && !OnTitle();
-      r.staffRollTicks = ticks();
+      const auto watch = [&] {
+        r.endingStarted = r.endingStarted || scriptDoneHandler == StartStaffRoll;
+        if (MessageWaiting()) Press(platform::kKeyReturn);
+        return Is(StaffRollTick) || OnTitle();
+      };
+      TickUntil(watch, 20000);
+      r.staffRoll = Is(StaffRollTick), r.staffRollTicks = r.staffRoll ? ticks() : 0;
       return r;
     }
     if (hearts <= 0) return lose("out of hearts");
@@ -428,9 +402,8 @@ int32_t PlaySeeds(bool seeing, const char* name) {
     // The seeing bot wins every game, and its ending leads into the staff roll.
     EXPECT_TRUE(!seeing || (r.won && r.endingStarted && r.staffRoll)) << seed << ": " << r.loss;
     if (!r.won) ++losses[r.loss];
-    wins += r.won, endings += r.endingStarted, rolls += r.staffRoll;
+    wins += r.won, endings += r.endingStarted, rolls += r.staffRoll, rollTicks += r.staffRollTicks;
     if (r.won) ticks += r.ticks, least = std::min(least, r.ticks), most = std::max(most, r.ticks);
-    if (r.staffRoll) rollTicks += r.staffRollTicks;
     for (auto [room, h] : r.flowers) byRoom[room].push_back(h), byRoom[-1].push_back(h);
   }
   std::printf(
