@@ -389,15 +389,15 @@ GameResult Bot::Play(uint32_t seed) {
 }
 
 // Plays seeds 1 to QUILLORN_BOT_SEEDS and prints the figures the quality report quotes;
-// returns the games won.
-int32_t PlaySeeds(bool seeing, const char* name) {
+// returns the games played and won.
+std::pair<int32_t, int32_t> PlaySeeds(bool seeing, const char* name) {
   const char* v = std::getenv("QUILLORN_BOT_SEEDS");
-  const uint32_t seeds = v && *v ? uint32_t(std::atoi(v)) : QUILLORN_BOT_SEEDS;
+  const int32_t seeds = v && *v ? std::atoi(v) : QUILLORN_BOT_SEEDS;
   int32_t wins = 0, endings = 0, rolls = 0;
   long ticks = 0, least = LONG_MAX, most = 0, rollTicks = 0;
   std::map<std::string, int> losses;
   std::map<int32_t, std::vector<int32_t>> byRoom;  // hearts at each sniff; -1: every room
-  for (uint32_t seed = 1; seed <= seeds; ++seed) {
+  for (int32_t seed = 1; seed <= seeds; ++seed) {
     GameResult r = Bot(seeing).Play(seed);
     // The seeing bot wins every game, and its ending leads into the staff roll.
     EXPECT_TRUE(!seeing || (r.won && r.endingStarted && r.staffRoll)) << seed << ": " << r.loss;
@@ -407,7 +407,7 @@ int32_t PlaySeeds(bool seeing, const char* name) {
     for (auto [room, h] : r.flowers) byRoom[room].push_back(h), byRoom[-1].push_back(h);
   }
   std::printf(
-      "%s bot, seeds 1 to %u:\nwon %d of %u games; the ending began in %d, the staff roll in %d, "
+      "%s bot, seeds 1 to %d:\nwon %d of %d games; the ending began in %d, the staff roll in %d, "
       "on average %ld ticks after the title\nticks per won game: mean %ld, least %ld, most %ld\n",
       name, seeds, wins, seeds, endings, rolls, rollTicks / std::max(rolls, 1),
       ticks / std::max(wins, 1), least, most);
@@ -424,17 +424,19 @@ int32_t PlaySeeds(bool seeing, const char* name) {
                   h.front(), mean, h.back());
   }
   for (const auto& [why, n] : losses) std::printf("  lost %d: %s\n", n, why.c_str());
-  return wins * 100 / int32_t(seeds);
+  return {seeds, wins};
 }
 
 TEST(SeeingBot, WinsEveryGameAndTheEndingLeadsIntoTheStaffRoll) {
   PlaySeeds(true, "Seeing");
 }
 
-// Its win rate measures how fair the castle is to a player who listens: 91 of seeds 1 to
-// 100, 18 of 1 to 20, 3 of 1 to 3. Below 85% it plays worse than it did.
-TEST(ListeningBot, WinsAtLeast85PercentByEar) {
-  EXPECT_GE(PlaySeeds(false, "Listening"), 85);
+// Its win rate measures how fair the castle is to a player who listens. It may lose one game
+// and one in ten more: it won 91 of seeds 1 to 100, 18 of 1 to 20 and 2 of 1 to 3 (the
+// game is the same for a seed on every run); losing more, it plays worse than it did.
+TEST(ListeningBot, WinsNineGamesInTenByEar) {
+  const auto [seeds, wins] = PlaySeeds(false, "Listening");
+  EXPECT_LE(seeds - wins, 1 + seeds / 10);
 }
 
 }  // namespace
