@@ -1,0 +1,170 @@
+// The embedded castle map "MAP": what mapc compiles from data/castle, in the layout the game
+// reads; every room keeps the layout rules and can be reached; mapc refuses a spoilt source.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "platform/platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// 32 records of 552 bytes: 8 bytes (reserved, seven people), 8 exits of 4 bytes (room, x, y,
+// reserved), 256 cells of 16 bits: the tile id in the low byte of cell y * 16 + x, the exit
+// number in the high byte of cell x * 16 + y.
+struct Map {
+  const uint8_t* d = nullptr;
+  size_t size = 0;
+  int Tile(int r, int x, int y) const { return d[r * 552 + 40 + 2 * (y * 16 + x)]; }
+  int Exit(int r, int x, int y) const { return d[r * 552 + 41 + 2 * (x * 16 + y)]; }
+  int At(int r, int offset) const { return int8_t(d[r * 552 + offset]); }
+};
+Map LoadMap() {
+  quillorn::platform::Resource res;
+  EXPECT_TRUE(quillorn::platform::FindResource("MAP", "MAP", res));
+  return {res.data, res.size};
+}
+bool Floor(int id) {
+  return id < 40;
+}
+bool Flower(int id) {
+  return id == 97 || id == 117;
+}
+constexpr int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};
+
+TEST(Castle, TheStartRoomAsStored) {
+  const Map map = LoadMap();
+  ASSERT_EQ(map.size, 32u * 552);
+  const int head[24] = {0, 3, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 7, 0, 1, 7, 12, 0, 4, 12, 10, 0};
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(map.At(2, i), i < 24 ? head[i] : 0) << i;
+  // Doorways 1-3 at (13, 7), (7, 1), (1, 9); tiles told apart from their transposed cells.
+  for (auto [x, y, tile, exit] : {std::array{13, 7, 0, 1},
+                                  {7, 1, 0, 2},
+                                  {1, 9, 0, 3},
+                                  {7, 13, 81, 0},
+                                  {1, 7, 81, 0},
+                                  {9, 1, 81, 0},
+                                  {3, 2, 106, 0},
+                                  {2, 3, 101, 0},
+                                  {4, 5, 112, 0},
+                                  {5, 4, 0, 0},
+                                  {13, 6, 101, 0},
+                                  {5, 6, 5, 0}})
+    EXPECT_EQ(std::pair(map.Tile(2, x, y), map.Exit(2, x, y)), std::pair(tile, exit))
+        << x << "," << y;
+}
+
+// Tiles reachable on foot in a room from where the king can arrive, doorways excluded.
+std::set<std::pair<int, int>> Reachable(const Map& map, int r) {
+  std::set<std::pair<int, int>> seen;
+  std::deque<std::pair<int, int>> todo;
+  auto visit = [&](int x, int y) {
+    if (x >= 0 && y >= 0 && x < 16 && y < 16 && Floor(map.Tile(r, x, y)) && !map.Exit(r, x, y) &&
+        seen.insert({x, y}).second)
+      todo.push_back({x, y});
+  };
+  if (r == 2) visit(7, 3);  // the start
+  for (int from = 0; from < 32; ++from)
+    for (int n = 1; n <= 7; ++n)
+      if (map.At(from, 8 + 4 * n) == r) visit(map.At(from, 9 + 4 * n), map.At(from, 10 + 4 * n));
+  for (; !todo.empty(); todo.pop_front())
+    for (int d = 0; d < 4; ++d) visit(todo.front().first + kDx[d], todo.front().second + kDy[d]);
+  return seen;
+}
+
+TEST(Castle, EveryRoomKeepsTheLayoutRulesAndCanBeReachedFromTheStart) {
+  const Map map = LoadMap();
+  const std::set<int> gardens = {3, 5, 6, 7, 15, 16, 17, 18, 19, 26, 29};
+  std::set<int> rooms = {2}, todo = {2};
+  while (!todo.empty()) {
+    int r = *todo.begin();
+    todo.erase(todo.begin());
+    const auto reach = Reachable(map, r);
+    int flowers = 0, people = 0;
+    for (int k = 1; k <= 7; ++k) people += map.At(r, k) != 0;
+    EXPECT_LE(people, 5) << r;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        SCOPED_TRACE(testing::Message() << "room " << r << " at " << x << "," << y);
+        int id = map.Tile(r, x, y), n = map.Exit(r, x, y), sides = 0;
+        if (x == 0 || y == 0 || x > 13 || y > 13) {
+          EXPECT_TRUE(id == 0 && n == 0 && !reach.count({x, y}));
+        }
+        flowers += Flower(id);
+        for (int d = 0; d < 4; ++d) {
+          if (!reach.count({x - kDx[d], y - kDy[d]})) continue;
+          sides += 1;
+          if (!n) continue;  // a doorway: out of it, on through the room it leads to
+          int to = map.At(r, 8 + 4 * n), ax = map.At(r, 9 + 4 * n), ay = map.At(r, 10 + 4 * n);
+          int ad = to == 5 && ax == 11 && ay == 7 ? 3 : d;  // the staircase turns him left
+          EXPECT_TRUE(to == 31 || map.Exit(to, ax - kDx[ad], ay - kDy[ad]) != 0) << "moving " << d;
+          EXPECT_TRUE(to == 31 || Reachable(map, to).count({ax, ay}));
+          if (rooms.insert(to).second && to != 31) todo.insert(to);
+        }
+        EXPECT_TRUE(!n || (Floor(id) && (sides == 1 || (r == 4 && x == 3 && y == 4)))) << sides;
+        EXPECT_TRUE(!Flower(id) || sides > 0) << "a flower nobody can sniff";
+      }
+    EXPECT_EQ(flowers > 0, gardens.count(r) == 1) << r;
+  }
+  for (int r = 1; r < 32; ++r) EXPECT_TRUE(rooms.count(r)) << "room " << r << " never reached";
+}
+
+std::string ReadText(const fs::path& p) {
+  std::stringstream ss;
+  ss << std::ifstream(p, std::ios::binary).rdbuf();
+  return ss.str();
+}
+
+// Runs mapc on a copy of the source with one line of a room replaced: its exit status, what
+// it wrote to stderr, and the map it wrote.
+int Compile(int room, const std::string& line, const std::string& with, std::string& errors,
+            std::string& out) {
+  fs::path dir = fs::temp_directory_path() / ("castle_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::copy(CASTLE_SOURCE_DIR, dir);
+  fs::path file =
+      dir / ("room" + std::string(room < 10 ? "0" : "") + std::to_string(room) + ".txt");
+  std::string s = ReadText(file);
+  size_t at = s.find(line + "\n");
+  EXPECT_TRUE(line.empty() || at != std::string::npos) << line;
+  if (!line.empty()) s.replace(at, line.size() + 1, with);
+  std::ofstream(file, std::ios::binary) << s;
+  std::string cmd = std::string(MAPC_PATH) + " " + TILES_FILE + " " + dir.string() + " " +
+                    (dir / "castle.map").string() + " 2> " + (dir / "errors.txt").string();
+  int status = std::system(cmd.c_str());
+  errors = ReadText(dir / "errors.txt"), out = ReadText(dir / "castle.map");
+  fs::remove_all(dir);
+  return status;
+}
+
+TEST(Castle, MapcCompilesTheEmbeddedMapAndRefusesASpoiltRoom) {
+  std::string errors, out;
+  ASSERT_EQ(Compile(2, "", "", errors, out), 0) << errors;
+  const Map map = LoadMap();
+  EXPECT_TRUE(out == std::string(reinterpret_cast<const char*>(map.d), map.size));
+  const char* spoilt[][4] = {
+      {"2", ".#..h.....h..#..", ".#.ah.....h..#..\n",
+       "room 2, tile (3, 5): flowers grow only in rooms"},
+      {"2", ".#..h.....h..#..", "....h.....h..#..\n",
+       "room 2, tile (1, 5): the floor is open to the border ring"},
+      {"10", ".#,,,,,,,,,,R#..", ".#,,Z,,,,,Z,,#..\n",
+       "room 10, tile (12, 8): walk-out rule: the doorway can be stepped onto from 2 sides"},
+      {"2", "exit 3 4 12 10", "",
+       "room 2, tile (1, 9): doorway names exit 3, which has no exit line"},
+      {"27", "people 3 3 3 3 4", "people 3 3 3 3 4 4\n", "room 27: more than five people"},
+      {"7", ".#===========#..", ".#===========#.\n",
+       "room 7, tile (0, 3): row 3 must be 16 characters"}};
+  for (auto [room, line, with, says] : spoilt) {
+    EXPECT_NE(Compile(std::stoi(room), line, with, errors, out), 0) << says;
+    EXPECT_NE(errors.find(says), std::string::npos) << errors;
+    EXPECT_TRUE(out.empty()) << says;
+  }
+}
+
+}  // namespace
