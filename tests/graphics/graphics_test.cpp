@@ -1,55 +1,125 @@
 // The graphics objects made from the sheet resource, the refusal of bad sheets, the drawing
 // primitives and doubled text (each compared over the whole surface), and painting.
+#include "graphics/graphics.h"
+
 #include <gtest/gtest.h>
 
-#include "graphics_support.h"
-#include "platform/drawing/text.h"
+#include <functional>
 
-namespace quillorn::test {
+#include "platform/drawing/text.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+
+namespace quillorn {
 namespace {
 
-TEST(Graphics, TheSheetIsReadThroughItsColourTableBottomRowFirst) {
-  for (auto [shape, index] :
-       {std::pair{DibShape{}, &SheetIndex},
-        // 3 x 2: each row padded; a colour table after a longer header
-        {DibShape{3, 2, 8, 56}, [](int32_t x, int32_t y) { return uint8_t(10 + x + 3 * y); }}}) {
-    OpenWithSheet(MakeDib(shape, index));
-    ASSERT_EQ(InitGraphics(), 1);
-    ExpectPixels(SpriteSheet, [&](int32_t x, int32_t y) { return IndexPixel(index(x, y)); });
-    EXPECT_EQ(std::pair(SpriteSheet.width, SpriteSheet.height),
-              std::pair(shape.width, shape.height));
+using platform::kBlack;
+using platform::kWhite;
+using platform::Pixel;
+using platform::Surface;
+using IndexAt = uint8_t (*)(int32_t, int32_t);
+
+// Colour-table entry i: every one distinct, 0 black and 255 white.
+Pixel TableColour(int i) {
+  return i == 0     ? kBlack
+         : i == 255 ? kWhite
+                    : platform::MakePixel(uint8_t(i * 7 + 3), uint8_t(255 - i), uint8_t(i));
+}
+
+// A bottom-up 8-bit DIB whose pixel (x, y) from the top is index(x, y), rows padded to 4.
+std::vector<uint8_t> Dib(IndexAt index, int32_t w = 640, int32_t h = 704, uint16_t bits = 8,
+                         uint32_t header = 40) {
+  size_t stride = (size_t(std::max(w, 0)) + 3) & ~size_t(3), rows = size_t(std::max(h, 0));
+  std::vector<uint8_t> d(header + 1024 + stride * rows, 0);
+  auto put = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) d[at + size_t(i)] = uint8_t(v >> (8 * i));
+  };
+  put(0, header), put(4, uint32_t(w)), put(8, uint32_t(h)), put(12, 1u | uint32_t(bits) << 16),
+      put(32, 256);
+  for (int i = 0; i < 256; ++i) put(header + 4 * size_t(i), TableColour(i) & 0xFFFFFF);
+  for (size_t r = 0; r < rows; ++r)
+    for (int32_t x = 0; x < w; ++x)
+      d[header + 1024 + r * stride + size_t(x)] = index(x, int32_t(rows - 1 - r));
+  return d;
+}
+
+// The test sheet: a 32 x 32 sprite at (0, 192), its mask at (256, 192) white where the sprite
+// is clear and the sprite black there and in its top-left corner; the black area at
+// (512, 320); elsewhere colours with black every seventh column.
+uint8_t SheetIndex(int32_t x, int32_t y) {
+  int32_t sx = x % 256, sy = y - 192;
+  if (sy >= 0 && sy < 32 && sx < 32 && x < 512) {
+    bool covers = (sx + 2 * sy) % 5 != 0;
+    return x >= 256                         ? (covers ? 0 : 255)
+           : covers && (sx >= 4 || sy >= 4) ? uint8_t(10 + (sx * 5 + sy * 3) % 161)
+                                            : 0;
   }
-  EXPECT_EQ(std::pair(BackBuffer.width, BackBuffer.height), std::pair(480, 552));
-  EXPECT_EQ(std::pair(RoomBuffer.width, RoomBuffer.height), std::pair(480, 512));
+  return (x >= 512 && y >= 320 && y < 480) || x % 7 == 0 ? 0 : uint8_t(10 + (x * 3 + y * 7) % 161);
+}
+
+Pixel BackgroundAt(int32_t x, int32_t y) {  // never black or white
+  return platform::MakePixel(uint8_t(40 + x % 100), uint8_t(30 + y % 150), 77);
+}
+void PaintBackground(Surface& s) {
+  for (int32_t y = 0; y < s.height; ++y)
+    for (int32_t x = 0; x < s.width; ++x) s.Row(y)[x] = BackgroundAt(x, y);
+}
+
+void ExpectPixels(const Surface& s, const std::function<Pixel(int32_t, int32_t)>& want,
+                  int32_t rows = 9999) {
+  for (int32_t y = 0; y < std::min(rows, s.height); ++y)
+    for (int32_t x = 0; x < s.width; ++x) ASSERT_EQ(s.Row(y)[x], want(x, y)) << x << "," << y;
+}
+
+// A headless window of the given client height, and the graphics made from a sheet.
+int OpenWithSheet(std::vector<uint8_t> sheet, int32_t height = kFrameHeight) {
+  FreeGraphics();
+  headless::Reset();
+  platform::WindowDesc desc;
+  desc.className = desc.title = "QuillornGraphicsTest";
+  desc.clientWidth = kFrameWidth, desc.clientHeight = height, desc.proc = platform::DefWindowProc;
+  EXPECT_TRUE(platform::CreateMainWindow(desc));
+  headless::OverrideResource("BITMAP", "PAT", std::move(sheet));
+  return InitGraphics();
+}
+
+TEST(Graphics, TheSheetIsReadThroughItsColourTableBottomRowFirst) {
+  IndexAt small = [](int32_t x, int32_t y) { return uint8_t(10 + x + 3 * y); };
+  ASSERT_EQ(OpenWithSheet(Dib(small, 3, 2, 8, 56)), 1);  // padded rows after a longer header
+  ExpectPixels(SpriteSheet, [&](int32_t x, int32_t y) { return TableColour(small(x, y)); });
+  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
+  ExpectPixels(SpriteSheet, [](int32_t x, int32_t y) { return TableColour(SheetIndex(x, y)); });
+  EXPECT_EQ(SpriteSheet.width * SpriteSheet.height + BackBuffer.height + RoomBuffer.height,
+            640 * 704 + 552 + 512);
   EXPECT_TRUE(MessageFont.exists && MessageFont.height == 14 && MessageFont.charSet == 128);
   for (int i = 0; i < 256; ++i) {  // entries 10-245 from the table, the reserved ones zero
     const PaletteEntry& e = GamePalette.entries[i];
-    Pixel want = i >= 10 && i <= 245 ? IndexPixel(i) & 0xFFFFFF : 0;
-    EXPECT_EQ(platform::MakePixel(e.red, e.green, e.blue) & 0xFFFFFF, want) << i;
-    EXPECT_EQ(e.flags, i >= 10 && i <= 245 ? 4 : 0) << i;
+    bool taken = i >= 10 && i <= 245;
+    EXPECT_EQ(platform::MakePixel(e.red, e.green, e.blue) & 0xFFFFFF,
+              taken ? TableColour(i) & 0xFFFFFF : 0)
+        << i;
+    EXPECT_EQ(e.flags, taken ? 4 : 0) << i;
   }
 }
 
 TEST(Graphics, RefusedSheetsLeaveOnlyTheBuffersAndNothingIsDrawn) {
-  std::vector<uint8_t> full = MakeDib({}, SheetIndex), huge = MakeDib({16, 16}, SheetIndex);
+  std::vector<uint8_t> full = Dib(SheetIndex), huge = Dib(SheetIndex, 16, 16);
   for (int at : {4, 5, 6, 8, 9, 10}) huge[size_t(at)] = 0xFF;  // 2^31 - 1 by 2^31 - 1
   huge[7] = huge[11] = 0x7F;
-  const std::vector<uint8_t> cases[] = {MakeDib({.bitCount = 4}, SheetIndex),
-                                        MakeDib({.bitCount = 24}, SheetIndex),
+  const std::vector<uint8_t> cases[] = {Dib(SheetIndex, 640, 704, 4),
+                                        Dib(SheetIndex, 640, 704, 24),
                                         {full.begin(), full.end() - 1},
                                         {full.begin(), full.begin() + 39},
                                         {},
-                                        MakeDib({.width = 0}, SheetIndex),
-                                        MakeDib({.height = 0}, SheetIndex),
-                                        MakeDib({.width = -640}, SheetIndex),
-                                        MakeDib({.height = -704}, SheetIndex),
-                                        MakeDib({.headerSize = 12}, SheetIndex),
-                                        MakeDib({.width = 0, .headerSize = 12}, SheetIndex),
+                                        Dib(SheetIndex, 0),
+                                        Dib(SheetIndex, 640, 0),
+                                        Dib(SheetIndex, -640),
+                                        Dib(SheetIndex, 640, -704),
+                                        Dib(SheetIndex, 640, 704, 8, 12),
                                         huge};
   for (const std::vector<uint8_t>& bytes : cases) {
     SCOPED_TRACE(&bytes - cases);
-    OpenWithSheet(full);
-    ASSERT_EQ(InitGraphics(), 1);
+    ASSERT_EQ(OpenWithSheet(full), 1);
     headless::OverrideResource("BITMAP", "PAT", bytes);
     EXPECT_EQ(InitGraphics(), 0);  // after a success: no stale sheet, palette or font
     EXPECT_TRUE(SurfaceExists(BackBuffer) && SurfaceExists(RoomBuffer));
@@ -57,8 +127,7 @@ TEST(Graphics, RefusedSheetsLeaveOnlyTheBuffersAndNothingIsDrawn) {
     PaintBackground(BackBuffer);
     const Surface before = BackBuffer;
     EXPECT_EQ(DrawTextDoubled(10, 10, "あ"), 28);  // the pen still moves
-    DrawSpriteToBack(0, 0, 32, 32, kSpriteX, kSpriteY);
-    CopySheetToBack(0, 0, 32, 32, 40, 40);
+    DrawSpriteToBack(0, 0, 32, 32, 0, 192), CopySheetToBack(0, 0, 32, 32, 40, 40);
     EXPECT_EQ(BackBuffer.pixels, before.pixels);
     FreeGraphics();
     EXPECT_FALSE(SurfaceExists(BackBuffer) || SurfaceExists(RoomBuffer));
@@ -66,45 +135,37 @@ TEST(Graphics, RefusedSheetsLeaveOnlyTheBuffersAndNothingIsDrawn) {
   }
 }
 
-// Draws the sheet's 32 x 32 block at (sx, sy) into ref at (left, top) the way the primitives
-// must: masked, only the pixels the mask covers; opaque, every pixel.
+// Puts the sheet's 32 x 32 block at (sx, sy) into ref at (left, top) as the primitives must:
+// masked, only the pixels its mask covers; opaque, every pixel.
 void Put(Surface& ref, int32_t left, int32_t top, int32_t sx, int32_t sy, bool masked) {
-  for (int32_t j = 0; j < 32; ++j)
-    for (int32_t i = 0; i < 32; ++i)
-      if (left + i >= 0 && left + i < ref.width && top + j >= 0 && top + j < ref.height &&
-          (!masked || SheetIndex(sx + i + kSheetMaskOffset, sy + j) == 0))
-        ref.Row(top + j)[left + i] = IndexPixel(SheetIndex(sx + i, sy + j));
+  for (int32_t y = std::max(top, 0); y < std::min(top + 32, ref.height); ++y)
+    for (int32_t x = std::max(left, 0); x < std::min(left + 32, ref.width); ++x)
+      if (!masked || SheetIndex(sx + x - left + 256, sy + y - top) == 0)
+        ref.Row(y)[x] = TableColour(SheetIndex(sx + x - left, sy + y - top));
 }
 
 TEST(Graphics, ThePrimitivesComposeTheFrameExactly) {
-  OpenWithSheet(MakeDib({}, SheetIndex));
-  ASSERT_EQ(InitGraphics(), 1);
+  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
   PaintBackground(BackBuffer), PaintBackground(RoomBuffer);
   Surface room = RoomBuffer, back = BackBuffer;
-  DrawSheetToRoom(64, 96, 32, 32, kSpriteX, kSpriteY, 1);
-  DrawSheetToRoom(460, 490, 32, 32, 100, 40, 0);
-  Put(room, 64, 96, kSpriteX, kSpriteY, true), Put(room, 460, 490, 100, 40, false);
-  ExpectPixels(RoomBuffer, [&](int32_t x, int32_t y) { return room.Row(y)[x]; });
+  DrawSheetToRoom(64, 96, 32, 32, 0, 192, 1), DrawSheetToRoom(460, 490, 32, 32, 100, 40, 0);
+  Put(room, 64, 96, 0, 192, true), Put(room, 460, 490, 100, 40, false);
+  EXPECT_EQ(RoomBuffer.pixels, room.pixels);
   EXPECT_EQ(BackBuffer.pixels, back.pixels);
   CopyRoomToBack();  // the visible frame only, never the scratch rows
   for (int32_t y = 0; y < 512; ++y) std::copy_n(room.Row(y), 480, back.Row(y));
   // Sprites inside, hanging off each edge (into the scratch rows too), and wholly outside.
-  for (auto [x, y] : {std::pair{100, 60}, {-16, 200}, {300, -20}, {465, 530}, {480, 0}, {-32, 9}}) {
-    DrawSpriteToBack(x, y, 32, 32, kSpriteX, kSpriteY);
-    Put(back, x, y, kSpriteX, kSpriteY, true);
-  }
-  for (auto [x, y] : {std::pair{7, 9}, {-20, 300}, {400, 500}, {0, 552}}) {
-    CopySheetToBack(x, y, 32, 32, 100, 40);
-    Put(back, x, y, 100, 40, false);
-  }
+  for (auto [x, y] : {std::pair{100, 60}, {-16, 200}, {300, -20}, {465, 530}, {480, 0}, {-32, 9}})
+    DrawSpriteToBack(x, y, 32, 32, 0, 192), Put(back, x, y, 0, 192, true);
+  for (auto [x, y] : {std::pair{7, 9}, {-20, 300}, {400, 500}, {0, 552}})
+    CopySheetToBack(x, y, 32, 32, 100, 40), Put(back, x, y, 100, 40, false);
   ExpectPixels(BackBuffer, [&](int32_t x, int32_t y) { return back.Row(y)[x]; });
   ClearBackBuffer();
   ExpectPixels(BackBuffer, [&](int32_t x, int32_t y) { return y < 512 ? kBlack : back.Row(y)[x]; });
 }
 
 TEST(Graphics, DoubledTextIsItsGlyphsInTwoByTwoBlocksOverTheFrame) {
-  OpenWithSheet(MakeDib({}, SheetIndex));
-  ASSERT_EQ(InitGraphics(), 1);
+  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
   for (auto [text, width] :
        {std::pair{"漢", 28}, {"A", 14}, {"あな", 56}, {"", 0}, {" ", 14}, {"\x85\x40", 28}}) {
     SCOPED_TRACE(width);
@@ -118,27 +179,28 @@ TEST(Graphics, DoubledTextIsItsGlyphsInTwoByTwoBlocksOverTheFrame) {
         BackBuffer,
         [&](int32_t x, int32_t y) {  // font pixel (i, j) at (102 + 2i, 202 + 2j)
           int32_t i = (x - 102) >> 1, j = (y - 202) >> 1;
-          bool lit = x >= 102 && y >= 202 && i < width / 2 && j < 14 && glyphs.Row(j)[i] == kWhite;
-          return lit ? kWhite : before.Row(y)[x];
+          return x >= 102 && y >= 202 && i < width / 2 && j < 14 && glyphs.Row(j)[i] == kWhite
+                     ? kWhite
+                     : before.Row(y)[x];
         },
         512);
   }
 }
 
 TEST(Graphics, PaintingCopiesTheFrameClippedToTheInvalidPart) {
-  OpenWithSheet(MakeDib({}, SheetIndex), 552);  // taller than the frame
+  FreeGraphics();
+  OpenWithSheet(Dib(SheetIndex), 552);  // a window taller than the frame
+  FreeGraphics();
   platform::InvalidateRect(nullptr);
   PaintWindow();  // no back buffer yet: nothing drawn, the request acknowledged
   ASSERT_EQ(InitGraphics(), 1);
   PaintBackground(BackBuffer);
   PaintWindow();
   ExpectPixels(headless::WindowPicture(), [](int32_t, int32_t) { return kBlack; });
-  platform::InvalidateRect(nullptr);
-  PaintWindow();
+  platform::InvalidateRect(nullptr), PaintWindow();
   std::fill(BackBuffer.pixels.begin(), BackBuffer.pixels.end(), kWhite);
   platform::Rect part{100, 200, 132, 240};
-  platform::InvalidateRect(&part);
-  PaintWindow();
+  platform::InvalidateRect(&part), PaintWindow();
   ExpectPixels(headless::WindowPicture(), [](int32_t x, int32_t y) {
     return y >= 512                                     ? kBlack
            : x >= 100 && x < 132 && y >= 200 && y < 240 ? kWhite
@@ -147,4 +209,4 @@ TEST(Graphics, PaintingCopiesTheFrameClippedToTheInvalidPart) {
 }
 
 }  // namespace
-}  // namespace quillorn::test
+}  // namespace quillorn

@@ -94,16 +94,6 @@ double LevelAt(const std::vector<T>& x, double rate, double hz, size_t from, siz
   return std::sqrt(re * re + im * im) / (n / 4.0);
 }
 
-// The strongest frequency between low and high Hz, to a 1 Hz grid.
-template <typename T>
-double Strongest(const std::vector<T>& x, double rate, double low, double high, size_t from,
-                 size_t to) {
-  double best = low;
-  for (double hz = low; hz <= high; hz += 1)
-    best = LevelAt(x, rate, hz, from, to) > LevelAt(x, rate, best, from, to) ? hz : best;
-  return best;
-}
-
 // Starts every test with an open headless device and a fresh bank.
 class SoundTest : public ::testing::Test {
  protected:
