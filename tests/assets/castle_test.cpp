@@ -44,20 +44,11 @@ TEST(Castle, TheStartRoomAsStored) {
   const int head[24] = {0, 3, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 7, 0, 1, 7, 12, 0, 4, 12, 10, 0};
   for (int i = 0; i < 40; ++i) EXPECT_EQ(map.At(2, i), i < 24 ? head[i] : 0) << i;
   // Doorways 1-3 at (13, 7), (7, 1), (1, 9); tiles told apart from their transposed cells.
-  for (auto [x, y, tile, exit] : {std::array{13, 7, 0, 1},
-                                  {7, 1, 0, 2},
-                                  {1, 9, 0, 3},
-                                  {7, 13, 81, 0},
-                                  {1, 7, 81, 0},
-                                  {9, 1, 81, 0},
-                                  {3, 2, 106, 0},
-                                  {2, 3, 101, 0},
-                                  {4, 5, 112, 0},
-                                  {5, 4, 0, 0},
-                                  {13, 6, 101, 0},
-                                  {5, 6, 5, 0}})
-    EXPECT_EQ(std::pair(map.Tile(2, x, y), map.Exit(2, x, y)), std::pair(tile, exit))
-        << x << "," << y;
+  const int cells[][4] = {{13, 7, 0, 1},  {7, 1, 0, 2},  {1, 9, 0, 3},    {7, 13, 81, 0},
+                          {1, 7, 81, 0},  {9, 1, 81, 0}, {3, 2, 106, 0},  {2, 3, 101, 0},
+                          {4, 5, 112, 0}, {5, 4, 0, 0},  {13, 6, 101, 0}, {5, 6, 5, 0}};
+  for (auto [x, y, tile, exit] : cells)
+    EXPECT_EQ(map.Tile(2, x, y) * 10 + map.Exit(2, x, y), tile * 10 + exit) << x << "," << y;
 }
 
 // Tiles reachable on foot in a room from where the king can arrive, doorways excluded.
@@ -148,18 +139,14 @@ TEST(Castle, MapcCompilesTheEmbeddedMapAndRefusesASpoiltRoom) {
   ASSERT_EQ(Compile(2, "", "", errors, out), 0) << errors;
   const Map map = LoadMap();
   EXPECT_TRUE(out == std::string(reinterpret_cast<const char*>(map.d), map.size));
+  // A room, a line of it, what replaces it, and the start of what mapc says.
   const char* spoilt[][4] = {
-      {"2", ".#..h.....h..#..", ".#.ah.....h..#..\n",
-       "room 2, tile (3, 5): flowers grow only in rooms"},
-      {"2", ".#..h.....h..#..", "....h.....h..#..\n",
-       "room 2, tile (1, 5): the floor is open to the border ring"},
-      {"10", ".#,,,,,,,,,,R#..", ".#,,Z,,,,,Z,,#..\n",
-       "room 10, tile (12, 8): walk-out rule: the doorway can be stepped onto from 2 sides"},
-      {"2", "exit 3 4 12 10", "",
-       "room 2, tile (1, 9): doorway names exit 3, which has no exit line"},
+      {"2", ".#..h.....h..#..", ".#.ah.....h..#..\n", "room 2, tile (3, 5): flowers grow only"},
+      {"2", ".#..h.....h..#..", "....h.....h..#..\n", "room 2, tile (1, 5): the floor is open"},
+      {"10", ".#,,,,,,,,,,R#..", ".#,,Z,,,,,Z,,#..\n", "room 10, tile (12, 8): walk-out rule"},
+      {"2", "exit 3 4 12 10", "", "room 2, tile (1, 9): doorway names exit 3, which has no"},
       {"27", "people 3 3 3 3 4", "people 3 3 3 3 4 4\n", "room 27: more than five people"},
-      {"7", ".#===========#..", ".#===========#.\n",
-       "room 7, tile (0, 3): row 3 must be 16 characters"}};
+      {"7", ".#===========#..", ".#===========#.\n", "room 7, tile (0, 3): row 3 must be 16"}};
   for (auto [room, line, with, says] : spoilt) {
     EXPECT_NE(Compile(std::stoi(room), line, with, errors, out), 0) << says;
     EXPECT_NE(errors.find(says), std::string::npos) << errors;

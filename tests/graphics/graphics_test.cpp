@@ -1,5 +1,5 @@
 // The graphics objects made from the sheet resource, the refusal of bad sheets, the drawing
-// primitives and doubled text (each compared over the whole surface), and painting.
+// primitives and doubled text, each compared over the whole surface.
 #include "graphics/graphics.h"
 
 #include <gtest/gtest.h>
@@ -71,13 +71,14 @@ void ExpectPixels(const Surface& s, const std::function<Pixel(int32_t, int32_t)>
     for (int32_t x = 0; x < s.width; ++x) ASSERT_EQ(s.Row(y)[x], want(x, y)) << x << "," << y;
 }
 
-// A headless window of the given client height, and the graphics made from a sheet.
-int OpenWithSheet(std::vector<uint8_t> sheet, int32_t height = kFrameHeight) {
+// A headless window, and the graphics made from a sheet.
+int OpenWithSheet(std::vector<uint8_t> sheet) {
   FreeGraphics();
   headless::Reset();
   platform::WindowDesc desc;
   desc.className = desc.title = "QuillornGraphicsTest";
-  desc.clientWidth = kFrameWidth, desc.clientHeight = height, desc.proc = platform::DefWindowProc;
+  desc.clientWidth = kFrameWidth, desc.clientHeight = kFrameHeight,
+  desc.proc = platform::DefWindowProc;
   EXPECT_TRUE(platform::CreateMainWindow(desc));
   headless::OverrideResource("BITMAP", "PAT", std::move(sheet));
   return InitGraphics();
@@ -185,27 +186,6 @@ TEST(Graphics, DoubledTextIsItsGlyphsInTwoByTwoBlocksOverTheFrame) {
         },
         512);
   }
-}
-
-TEST(Graphics, PaintingCopiesTheFrameClippedToTheInvalidPart) {
-  FreeGraphics();
-  OpenWithSheet(Dib(SheetIndex), 552);  // a window taller than the frame
-  FreeGraphics();
-  platform::InvalidateRect(nullptr);
-  PaintWindow();  // no back buffer yet: nothing drawn, the request acknowledged
-  ASSERT_EQ(InitGraphics(), 1);
-  PaintBackground(BackBuffer);
-  PaintWindow();
-  ExpectPixels(headless::WindowPicture(), [](int32_t, int32_t) { return kBlack; });
-  platform::InvalidateRect(nullptr), PaintWindow();
-  std::fill(BackBuffer.pixels.begin(), BackBuffer.pixels.end(), kWhite);
-  platform::Rect part{100, 200, 132, 240};
-  platform::InvalidateRect(&part), PaintWindow();
-  ExpectPixels(headless::WindowPicture(), [](int32_t x, int32_t y) {
-    return y >= 512                                     ? kBlack
-           : x >= 100 && x < 132 && y >= 200 && y < 240 ? kWhite
-                                                        : BackgroundAt(x, y);
-  });
 }
 
 }  // namespace
