@@ -38,19 +38,6 @@ bool Flower(int id) {
 }
 constexpr int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};
 
-TEST(Castle, TheStartRoomAsStored) {
-  const Map map = LoadMap();
-  ASSERT_EQ(map.size, 32u * 552);
-  const int head[24] = {0, 3, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 7, 0, 1, 7, 12, 0, 4, 12, 10, 0};
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(map.At(2, i), i < 24 ? head[i] : 0) << i;
-  // Doorways 1-3 at (13, 7), (7, 1), (1, 9); tiles told apart from their transposed cells.
-  const int cells[][4] = {{13, 7, 0, 1},  {7, 1, 0, 2},  {1, 9, 0, 3},    {7, 13, 81, 0},
-                          {1, 7, 81, 0},  {9, 1, 81, 0}, {3, 2, 106, 0},  {2, 3, 101, 0},
-                          {4, 5, 112, 0}, {5, 4, 0, 0},  {13, 6, 101, 0}, {5, 6, 5, 0}};
-  for (auto [x, y, tile, exit] : cells)
-    EXPECT_EQ(map.Tile(2, x, y) * 10 + map.Exit(2, x, y), tile * 10 + exit) << x << "," << y;
-}
-
 // Tiles reachable on foot in a room from where the king can arrive, doorways excluded.
 std::set<std::pair<int, int>> Reachable(const Map& map, int r) {
   std::set<std::pair<int, int>> seen;
@@ -71,6 +58,7 @@ std::set<std::pair<int, int>> Reachable(const Map& map, int r) {
 
 TEST(Castle, EveryRoomKeepsTheLayoutRulesAndCanBeReachedFromTheStart) {
   const Map map = LoadMap();
+  ASSERT_EQ(map.size, 32u * 552);
   const std::set<int> gardens = {3, 5, 6, 7, 15, 16, 17, 18, 19, 26, 29};
   std::set<int> rooms = {2}, todo = {2};
   while (!todo.empty()) {

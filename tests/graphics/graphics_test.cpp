@@ -1,10 +1,9 @@
-// The graphics objects made from the sheet resource, the refusal of bad sheets, the drawing
-// primitives and doubled text, each compared over the whole surface.
+// The graphics objects made from the sheet resource "PAT", the refusal of bad sheets, and the
+// drawing primitives and doubled text, each compared over the whole surface with what the raw
+// sheet's bytes say it must hold.
 #include "graphics/graphics.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "platform/drawing/text.h"
 #include "platform/headless/headless.h"
@@ -17,62 +16,32 @@ using platform::kBlack;
 using platform::kWhite;
 using platform::Pixel;
 using platform::Surface;
-using IndexAt = uint8_t (*)(int32_t, int32_t);
+using Bytes = std::vector<uint8_t>;
 
-// Colour-table entry i: every one distinct, 0 black and 255 white.
-Pixel TableColour(int i) {
-  return i == 0     ? kBlack
-         : i == 255 ? kWhite
-                    : platform::MakePixel(uint8_t(i * 7 + 3), uint8_t(255 - i), uint8_t(i));
+// The sheet's bytes, its colour index at (x, y) from the top, and that colour.
+Bytes RawSheet() {
+  platform::Resource r;
+  EXPECT_TRUE(platform::FindResource("BITMAP", "PAT", r));
+  return {r.data, r.data + r.size};
+}
+const Bytes kSheet = RawSheet();
+int IndexAt(int32_t x, int32_t y) {
+  return kSheet[1064 + size_t(703 - y) * 640 + size_t(x)];
+}
+Pixel Colour(const Bytes& dib, int index, size_t header = 40) {
+  const uint8_t* c = &dib[header + 4 * size_t(index)];
+  return platform::MakePixel(c[2], c[1], c[0]);
 }
 
-// A bottom-up 8-bit DIB whose pixel (x, y) from the top is index(x, y), rows padded to 4.
-std::vector<uint8_t> Dib(IndexAt index, int32_t w = 640, int32_t h = 704, uint16_t bits = 8,
-                         uint32_t header = 40) {
-  size_t stride = (size_t(std::max(w, 0)) + 3) & ~size_t(3), rows = size_t(std::max(h, 0));
-  std::vector<uint8_t> d(header + 1024 + stride * rows, 0);
-  auto put = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) d[at + size_t(i)] = uint8_t(v >> (8 * i));
-  };
-  put(0, header), put(4, uint32_t(w)), put(8, uint32_t(h)), put(12, 1u | uint32_t(bits) << 16),
-      put(32, 256);
-  for (int i = 0; i < 256; ++i) put(header + 4 * size_t(i), TableColour(i) & 0xFFFFFF);
-  for (size_t r = 0; r < rows; ++r)
-    for (int32_t x = 0; x < w; ++x)
-      d[header + 1024 + r * stride + size_t(x)] = index(x, int32_t(rows - 1 - r));
-  return d;
-}
-
-// The test sheet: a 32 x 32 sprite at (0, 192), its mask at (256, 192) white where the sprite
-// is clear and the sprite black there and in its top-left corner; the black area at
-// (512, 320); elsewhere colours with black every seventh column.
-uint8_t SheetIndex(int32_t x, int32_t y) {
-  int32_t sx = x % 256, sy = y - 192;
-  if (sy >= 0 && sy < 32 && sx < 32 && x < 512) {
-    bool covers = (sx + 2 * sy) % 5 != 0;
-    return x >= 256                         ? (covers ? 0 : 255)
-           : covers && (sx >= 4 || sy >= 4) ? uint8_t(10 + (sx * 5 + sy * 3) % 161)
-                                            : 0;
-  }
-  return (x >= 512 && y >= 320 && y < 480) || x % 7 == 0 ? 0 : uint8_t(10 + (x * 3 + y * 7) % 161);
-}
-
-Pixel BackgroundAt(int32_t x, int32_t y) {  // never black or white
-  return platform::MakePixel(uint8_t(40 + x % 100), uint8_t(30 + y % 150), 77);
-}
+// A colour that depends on the place, never black or white.
 void PaintBackground(Surface& s) {
   for (int32_t y = 0; y < s.height; ++y)
-    for (int32_t x = 0; x < s.width; ++x) s.Row(y)[x] = BackgroundAt(x, y);
+    for (int32_t x = 0; x < s.width; ++x)
+      s.Row(y)[x] = platform::MakePixel(uint8_t(40 + x % 100), uint8_t(30 + y % 150), 77);
 }
 
-void ExpectPixels(const Surface& s, const std::function<Pixel(int32_t, int32_t)>& want,
-                  int32_t rows = 9999) {
-  for (int32_t y = 0; y < std::min(rows, s.height); ++y)
-    for (int32_t x = 0; x < s.width; ++x) ASSERT_EQ(s.Row(y)[x], want(x, y)) << x << "," << y;
-}
-
-// A headless window, and the graphics made from a sheet.
-int OpenWithSheet(std::vector<uint8_t> sheet) {
+// A headless window, and the graphics made from the sheet given.
+int OpenWithSheet(const Bytes& sheet) {
   FreeGraphics();
   headless::Reset();
   platform::WindowDesc desc;
@@ -80,47 +49,57 @@ int OpenWithSheet(std::vector<uint8_t> sheet) {
   desc.clientWidth = kFrameWidth, desc.clientHeight = kFrameHeight,
   desc.proc = platform::DefWindowProc;
   EXPECT_TRUE(platform::CreateMainWindow(desc));
-  headless::OverrideResource("BITMAP", "PAT", std::move(sheet));
+  headless::OverrideResource("BITMAP", "PAT", sheet);
   return InitGraphics();
 }
 
+// A copy of the sheet with a 32-bit field at offset set to value.
+Bytes With(size_t offset, uint32_t value, Bytes dib = kSheet) {
+  for (size_t i = 0; i < 4; ++i) dib.at(offset + i) = uint8_t(value >> (8 * i));
+  return dib;
+}
+
 TEST(Graphics, TheSheetIsReadThroughItsColourTableBottomRowFirst) {
-  IndexAt small = [](int32_t x, int32_t y) { return uint8_t(10 + x + 3 * y); };
-  ASSERT_EQ(OpenWithSheet(Dib(small, 3, 2, 8, 56)), 1);  // padded rows after a longer header
-  ExpectPixels(SpriteSheet, [&](int32_t x, int32_t y) { return TableColour(small(x, y)); });
-  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
-  ExpectPixels(SpriteSheet, [](int32_t x, int32_t y) { return TableColour(SheetIndex(x, y)); });
-  EXPECT_EQ(SpriteSheet.width * SpriteSheet.height + BackBuffer.height + RoomBuffer.height,
-            640 * 704 + 552 + 512);
+  // 3 x 2 pixels after a 56-byte header: each row padded to 4 bytes.
+  Bytes small = With(0, 56, With(4, 3, With(8, 2, Bytes(kSheet.begin(), kSheet.begin() + 40))));
+  small.resize(56 + 1024 + 8);
+  for (int i = 0; i < 256; ++i) small[56 + 4 * size_t(i)] = uint8_t(i);
+  std::copy_n(std::begin({20, 21, 22, 99, 10, 11, 12, 99}), 8, small.end() - 8);
+  ASSERT_EQ(OpenWithSheet(small), 1);
+  EXPECT_EQ(SpriteSheet.pixels, (std::vector<Pixel>{10, 11, 12, 20, 21, 22}));
+  ASSERT_EQ(OpenWithSheet(kSheet), 1);
+  for (int32_t y = 0; y < 704; ++y)
+    for (int32_t x = 0; x < 640; ++x)
+      ASSERT_EQ(SpriteSheet.Row(y)[x], Colour(kSheet, IndexAt(x, y))) << x << "," << y;
+  EXPECT_EQ(BackBuffer.height + RoomBuffer.height + BackBuffer.width + RoomBuffer.width,
+            552 + 512 + 960);
   EXPECT_TRUE(MessageFont.exists && MessageFont.height == 14 && MessageFont.charSet == 128);
-  for (int i = 0; i < 256; ++i) {  // entries 10-245 from the table, the reserved ones zero
+  for (int i = 0; i < 256; ++i) {  // entries 10-245 from the table, flagged 4; the others zero
     const PaletteEntry& e = GamePalette.entries[i];
-    bool taken = i >= 10 && i <= 245;
-    EXPECT_EQ(platform::MakePixel(e.red, e.green, e.blue) & 0xFFFFFF,
-              taken ? TableColour(i) & 0xFFFFFF : 0)
+    Pixel want = i >= 10 && i <= 245 ? (Colour(kSheet, i) & 0xFFFFFF) | 4u << 24 : 0;
+    EXPECT_EQ((platform::MakePixel(e.red, e.green, e.blue) & 0xFFFFFF) | uint32_t(e.flags) << 24,
+              want)
         << i;
-    EXPECT_EQ(e.flags, taken ? 4 : 0) << i;
   }
 }
 
 TEST(Graphics, RefusedSheetsLeaveOnlyTheBuffersAndNothingIsDrawn) {
-  std::vector<uint8_t> full = Dib(SheetIndex), huge = Dib(SheetIndex, 16, 16);
-  for (int at : {4, 5, 6, 8, 9, 10}) huge[size_t(at)] = 0xFF;  // 2^31 - 1 by 2^31 - 1
-  huge[7] = huge[11] = 0x7F;
-  const std::vector<uint8_t> cases[] = {Dib(SheetIndex, 640, 704, 4),
-                                        Dib(SheetIndex, 640, 704, 24),
-                                        {full.begin(), full.end() - 1},
-                                        {full.begin(), full.begin() + 39},
-                                        {},
-                                        Dib(SheetIndex, 0),
-                                        Dib(SheetIndex, 640, 0),
-                                        Dib(SheetIndex, -640),
-                                        Dib(SheetIndex, 640, -704),
-                                        Dib(SheetIndex, 640, 704, 8, 12),
-                                        huge};
-  for (const std::vector<uint8_t>& bytes : cases) {
+  Bytes huge = With(4, 0x7FFFFFFF, With(8, 0x7FFFFFFF));
+  const Bytes cases[] = {With(12, 0x40001),
+                         With(12, 0x180001),
+                         With(4, 0),
+                         With(8, 0),
+                         With(4, uint32_t(-640)),
+                         With(8, uint32_t(-704)),
+                         With(0, 12),
+                         With(0, 12, With(4, 0)),
+                         huge,
+                         Bytes(kSheet.begin(), kSheet.end() - 1),
+                         Bytes(kSheet.begin(), kSheet.begin() + 39),
+                         {}};
+  for (const Bytes& bytes : cases) {
     SCOPED_TRACE(&bytes - cases);
-    ASSERT_EQ(OpenWithSheet(full), 1);
+    ASSERT_EQ(OpenWithSheet(kSheet), 1);
     headless::OverrideResource("BITMAP", "PAT", bytes);
     EXPECT_EQ(InitGraphics(), 0);  // after a success: no stale sheet, palette or font
     EXPECT_TRUE(SurfaceExists(BackBuffer) && SurfaceExists(RoomBuffer));
@@ -137,54 +116,50 @@ TEST(Graphics, RefusedSheetsLeaveOnlyTheBuffersAndNothingIsDrawn) {
 }
 
 // Puts the sheet's 32 x 32 block at (sx, sy) into ref at (left, top) as the primitives must:
-// masked, only the pixels its mask covers; opaque, every pixel.
+// masked, only the pixels its mask (256 to the right) covers; opaque, every pixel.
 void Put(Surface& ref, int32_t left, int32_t top, int32_t sx, int32_t sy, bool masked) {
   for (int32_t y = std::max(top, 0); y < std::min(top + 32, ref.height); ++y)
     for (int32_t x = std::max(left, 0); x < std::min(left + 32, ref.width); ++x)
-      if (!masked || SheetIndex(sx + x - left + 256, sy + y - top) == 0)
-        ref.Row(y)[x] = TableColour(SheetIndex(sx + x - left, sy + y - top));
+      if (!masked || IndexAt(sx + x - left + 256, sy + y - top) == 0)
+        ref.Row(y)[x] = Colour(kSheet, IndexAt(sx + x - left, sy + y - top));
 }
 
 TEST(Graphics, ThePrimitivesComposeTheFrameExactly) {
-  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
+  ASSERT_EQ(OpenWithSheet(kSheet), 1);
   PaintBackground(BackBuffer), PaintBackground(RoomBuffer);
   Surface room = RoomBuffer, back = BackBuffer;
-  DrawSheetToRoom(64, 96, 32, 32, 0, 192, 1), DrawSheetToRoom(460, 490, 32, 32, 100, 40, 0);
-  Put(room, 64, 96, 0, 192, true), Put(room, 460, 490, 100, 40, false);
+  DrawSheetToRoom(64, 96, 32, 32, 0, 192, 1), DrawSheetToRoom(460, 490, 32, 32, 96, 32, 0);
+  Put(room, 64, 96, 0, 192, true), Put(room, 460, 490, 96, 32, false);
   EXPECT_EQ(RoomBuffer.pixels, room.pixels);
   EXPECT_EQ(BackBuffer.pixels, back.pixels);
   CopyRoomToBack();  // the visible frame only, never the scratch rows
   for (int32_t y = 0; y < 512; ++y) std::copy_n(room.Row(y), 480, back.Row(y));
-  // Sprites inside, hanging off each edge (into the scratch rows too), and wholly outside.
+  // The king, hanging off each edge (into the scratch rows too) and wholly outside.
   for (auto [x, y] : {std::pair{100, 60}, {-16, 200}, {300, -20}, {465, 530}, {480, 0}, {-32, 9}})
-    DrawSpriteToBack(x, y, 32, 32, 0, 192), Put(back, x, y, 0, 192, true);
+    DrawSpriteToBack(x, y, 32, 32, 128, 192), Put(back, x, y, 128, 192, true);
   for (auto [x, y] : {std::pair{7, 9}, {-20, 300}, {400, 500}, {0, 552}})
-    CopySheetToBack(x, y, 32, 32, 100, 40), Put(back, x, y, 100, 40, false);
-  ExpectPixels(BackBuffer, [&](int32_t x, int32_t y) { return back.Row(y)[x]; });
+    CopySheetToBack(x, y, 32, 32, 96, 32), Put(back, x, y, 96, 32, false);
+  EXPECT_EQ(BackBuffer.pixels, back.pixels);
   ClearBackBuffer();
-  ExpectPixels(BackBuffer, [&](int32_t x, int32_t y) { return y < 512 ? kBlack : back.Row(y)[x]; });
+  std::fill_n(back.pixels.begin(), 480 * 512, kBlack);  // the scratch rows stay
+  EXPECT_EQ(BackBuffer.pixels, back.pixels);
 }
 
 TEST(Graphics, DoubledTextIsItsGlyphsInTwoByTwoBlocksOverTheFrame) {
-  ASSERT_EQ(OpenWithSheet(Dib(SheetIndex)), 1);
+  ASSERT_EQ(OpenWithSheet(kSheet), 1);
   for (auto [text, width] :
        {std::pair{"漢", 28}, {"A", 14}, {"あな", 56}, {"", 0}, {" ", 14}, {"\x85\x40", 28}}) {
-    SCOPED_TRACE(width);
     PaintBackground(BackBuffer);
     DrawTextDoubled(300, 400, "漢");  // leaves its glyph in the scratch square
-    const Surface before = BackBuffer;
+    Surface want = BackBuffer, glyphs = platform::MakeSurface(28, 14);
     EXPECT_EQ(DrawTextDoubled(100, 200, text), width);
-    Surface glyphs = platform::MakeSurface(28, 14);
     platform::DrawText(glyphs, 0, 0, text, kWhite);
-    ExpectPixels(
-        BackBuffer,
-        [&](int32_t x, int32_t y) {  // font pixel (i, j) at (102 + 2i, 202 + 2j)
-          int32_t i = (x - 102) >> 1, j = (y - 202) >> 1;
-          return x >= 102 && y >= 202 && i < width / 2 && j < 14 && glyphs.Row(j)[i] == kWhite
-                     ? kWhite
-                     : before.Row(y)[x];
-        },
-        512);
+    for (int32_t j = 0; j < 28; ++j)  // font pixel (i, j) at (102 + 2i, 202 + 2j), doubled
+      for (int32_t i = 0; i < width; ++i)
+        if (glyphs.Row(j / 2)[i / 2] == kWhite) want.Row(202 + j)[102 + i] = kWhite;
+    EXPECT_TRUE(
+        std::equal(want.pixels.begin(), want.pixels.begin() + 480 * 512, BackBuffer.pixels.begin()))
+        << text;
   }
 }
 
