@@ -209,15 +209,15 @@ TEST(UiLook, FillBoxIsClippedToTheSurfaceOnEverySide) {
   }
 }
 
-// A DIALOG resource of 2000 x 2000 units with one default button at (buttonX, 10).
-std::vector<uint8_t> LargeDialogWithAButtonAt(int16_t buttonX) {
-  std::vector<uint8_t> f = {'Q', 'D', 'L', 'G'};
-  auto u16 = [&](uint32_t v) { f.push_back(uint8_t(v)), f.push_back(uint8_t(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
-  auto str = [&](const char* s) { f.insert(f.end(), s, s + std::strlen(s) + 1); };
-  u32(0), u16(0), u16(0), u16(2000), u16(2000), str("big"), u16(9), str("font"), u32(1);
-  f.push_back(kControlButton), u32(1), u32(kIdOk), u16(uint16_t(buttonX)), u16(10), u16(50),
-      u16(14), str("OK");
+// A DIALOG resource of 2000 x 2000 units ("big", 9-point "font") with one control, the
+// default button "OK" (id 1, style 1), at (x, 10), 50 x 14.
+std::vector<uint8_t> LargeDialogWithAButtonAt(int16_t x) {
+  const char bytes[] =
+      "QDLG\0\0\0\0\0\0\0\0\xD0\x07\xD0\x07"
+      "big\0\x09\0font\0\x01\0\0\0\x01\x01\0\0\0\x01\0\0\0XX"
+      "\x0A\0\x32\0\x0E\0OK";
+  std::vector<uint8_t> f(bytes, bytes + sizeof bytes);
+  f[f.size() - 11] = uint8_t(x), f[f.size() - 10] = uint8_t(x >> 8);
   return f;
 }
 

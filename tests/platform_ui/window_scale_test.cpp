@@ -1,10 +1,8 @@
 // Whole-number window scales: the start scale from the screen's density and the room the
-// screen has, where the frame goes in fullscreen, the mouse's way back, the enlargement.
+// screen has, where the frame goes in fullscreen, and the mouse's way back.
 #include "platform/window/window_scale.h"
 
 #include <gtest/gtest.h>
-
-#include "platform/surface.h"
 
 namespace quillorn::platform {
 namespace {
@@ -44,23 +42,6 @@ TEST(WindowScale, FullscreenCentresTheFrameAtTheLargestWholeScaleAndTheMouseMaps
     TargetToFrame(p, x, y, gx, gy);
     EXPECT_EQ(std::pair(gx, gy), std::pair(fx, fy)) << x << "," << y;
   }
-}
-
-TEST(WindowScale, ScaleUpRepeatsEachPixelIntoABlockOnlyInsideTheArea) {
-  Surface src = MakeSurface(5, 4);
-  for (int32_t i = 0; i < 20; ++i)
-    src.pixels[size_t(i)] = MakePixel(uint8_t(i * 13), 7, uint8_t(i));
-  for (int32_t k = 1; k <= 3; ++k)
-    for (Rect a : {Rect{1, 1, 4, 3}, Rect{-3, -3, 99, 99}}) {
-      Surface dest = MakeSurface(5 * k, 4 * k);
-      ScaleUp(src, a, k, dest);
-      for (int32_t y = 0; y < 4 * k; ++y)
-        for (int32_t x = 0; x < 5 * k; ++x) {
-          bool inside = x >= k * a.left && x < k * a.right && y >= k * a.top && y < k * a.bottom;
-          ASSERT_EQ(dest.Row(y)[x], inside ? src.Row(y / k)[x / k] : kBlack)
-              << k << ": " << x << "," << y;
-        }
-    }
 }
 
 }  // namespace
