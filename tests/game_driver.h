@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "script/script.h"
 #include "shell/random.h"
 #include "shell/scene_handlers.h"
 #include "sound/sound_bank.h"
@@ -80,6 +81,18 @@ inline void WalkSteps(uint32_t key, int n = 1) {
 inline void ConfirmWhenArmed(void (*confirm)()) {
   ASSERT_TRUE(TickUntil([&] { return sceneHandlers.confirmKeyHandler == confirm; }));
   Press(platform::kKeyReturn);
+}
+
+// The script up to its End, "type:p1,p2,p3,p4" a command, with the text when asked.
+inline std::string ScriptDump(bool texts = true) {
+  std::string s;
+  for (const ScriptCommand& c : scriptCommands) {
+    if (c.type == End) break;
+    char b[48];
+    std::snprintf(b, sizeof b, "%d:%d,%d,%d,%u", c.type, c.param1, c.param2, c.param3, c.param4);
+    s += (s.empty() ? "" : " ") + std::string(b) + (texts && c.text[0] ? c.text : "");
+  }
+  return s;
 }
 
 // Writes the window's picture as a PPM into $QUILLORN_SHOTS, when that is set, to look at.
