@@ -26,20 +26,18 @@ inline void StartAtTitle(uint32_t startMs = 1000) {
   headless::Tick(2);
 }
 
-inline void Press(uint32_t key);
+inline void Press(uint32_t key) {
+  headless::KeyDown(key);
+  headless::Pump();
+  headless::KeyUp(key);
+  headless::Pump();
+}
 
 // Starts a new game from the title (the cursor stands on GAME) and checks it began.
 inline void StartNewGame(uint32_t startMs = 1000) {
   StartAtTitle(startMs);
   Press(platform::kKeyReturn);
   ASSERT_EQ(currentRoom, 2);
-}
-
-inline void Press(uint32_t key) {
-  headless::KeyDown(key);
-  headless::Pump();
-  headless::KeyUp(key);
-  headless::Pump();
 }
 
 // Ticks until pred holds, at most limit ticks; returns whether it held.
@@ -83,14 +81,14 @@ inline void ConfirmWhenArmed(void (*confirm)()) {
   Press(platform::kKeyReturn);
 }
 
-// The script up to its End, "type:p1,p2,p3,p4" a command, with the text when asked.
-inline std::string ScriptDump(bool texts = true) {
+// The script up to its End, "type:p1,p2,p3,p4" and the text of each command.
+inline std::string ScriptDump() {
   std::string s;
   for (const ScriptCommand& c : scriptCommands) {
     if (c.type == End) break;
     char b[48];
     std::snprintf(b, sizeof b, "%d:%d,%d,%d,%u", c.type, c.param1, c.param2, c.param3, c.param4);
-    s += (s.empty() ? "" : " ") + std::string(b) + (texts && c.text[0] ? c.text : "");
+    s += (s.empty() ? "" : " ") + std::string(b) + c.text;
   }
   return s;
 }

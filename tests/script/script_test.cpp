@@ -2,11 +2,7 @@
 // whose typewriter wraps, breaks lines at the letter b and voices every character.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "game_driver.h"
 #include "script/message_box.h"
@@ -21,6 +17,7 @@ class Script : public ::testing::Test {
  protected:
   void SetUp() override {
     StartNewGame();
+    PutKing(2, 7, 7);
     SetPeople({});
     ClearSceneHandlers();
     ClearScript();
@@ -28,48 +25,23 @@ class Script : public ::testing::Test {
     scriptDoneHandler = [] { ++doneCalls; };
   }
   // Ticks until the script hands over; returns what `value` gave after each tick.
-  template <typename Value>
-  std::string TicksUntilDone(Value value) {
+  std::string TicksUntilDone(int32_t (*value)()) {
     std::string seen;
-    for (int i = 0; i < 100 && doneCalls == 0; ++i, seen += " ") {
+    for (int i = 0; i < 100 && doneCalls == 0; ++i) {
       headless::Tick();
-      seen += std::to_string(value());
+      seen += std::to_string(value()) + " ";
     }
     return seen;
   }
 };
 
-TEST_F(Script, AnEndOrAnUnknownTypeStopsForGoodAndASayEndsOnTheConfirmKey) {
-  for (int32_t type : {0, 9, 4}) {
+TEST_F(Script, EndOrAnUnknownTypeStopsForGood) {
+  for (int32_t type : {0, 9}) {
     ClearScript();
-    AddScriptCommand(type, 0, 0, 0, 0, "はい");
+    AddScriptCommand(type, 0, 0, 0, 0, "");
     RunScript();
     headless::Tick(5);
-    EXPECT_EQ(sceneHandlers.tickHandler, nullptr);
-    EXPECT_EQ(sceneHandlers.confirmKeyHandler, type == 4 ? ConfirmMessage : nullptr);
-  }
-  EXPECT_EQ(doneCalls, 0);
-  Press(kKeyReturn);
-  EXPECT_EQ(doneCalls * 10 + scriptIndex, 11);
-}
-
-TEST_F(Script, AFullListOverwritesItsLastRecordAndEndsAfterIt) {
-  for (int i = 0; i < 300; ++i) AddScriptCommand(Turn, 0, 0, i % 4, uint32_t(i), "");
-  EXPECT_EQ(scriptCommands[254].param4 * 1000 + scriptCommands[255].param4, 254299u);
-  scriptIndex = 254;
-  RunScript();
-  EXPECT_EQ(TicksUntilDone([] { return scriptIndex; }), "255 255 ");
-  EXPECT_EQ(actors[0].direction, 299 % 4);
-}
-
-TEST_F(Script, TextsAreCutToSixtyThreeBytesAtACharacterBoundary) {
-  std::string wide;
-  for (int i = 0; i < 40; ++i) wide += "あ";
-  for (std::string text : {"a" + wide, wide, std::string(63, 'x'), std::string(64, 'x')}) {
-    AddScriptCommand(Say, 0, 0, 0, 7, text.c_str());
-    EXPECT_EQ(std::string(scriptCommands[0].text), text.substr(0, text == wide ? 62 : 63));
-    EXPECT_EQ(scriptCommands[1].type, End);  // nothing written past the record's text
-    ClearScript();
+    EXPECT_TRUE(!sceneHandlers.tickHandler && !sceneHandlers.confirmKeyHandler && !doneCalls);
   }
 }
 
@@ -81,39 +53,34 @@ TEST_F(Script, WaitsCountMillisecondsEvenAcrossTheClocksWrap) {
     AddScriptCommand(Wait, 0, 0, 0, 1000, "");
     RunScript();
     // A wait of 0 ends on the first tick; 19 x 54 = 1026, the first tick 1000 ms on.
-    EXPECT_EQ(TicksUntilDone([] { return scriptIndex; }), [] {
-      std::string s;
-      for (int i = 0; i < 19; ++i) s += "1 ";
-      return s + "2 ";
-    }());
+    std::string want;
+    for (int i = 0; i < 19; ++i) want += "1 ";
+    EXPECT_EQ(TicksUntilDone([] { return scriptIndex; }), want + "2 ");
   }
 }
 
 TEST_F(Script, BlinkAnimateAndWalkStepOncePerTickOrInterval) {
-  PutKing(2, 7, 7);
-  for (auto [type, steps, direction, ms] :
-       std::vector<std::array<int32_t, 4>>{{Blink, 7, 0, 0},     // ends shown on odd counts
-                                           {Blink, 2, 0, 0},     // and hidden on even ones
-                                           {Animate, 8, 0, 0},   // a frame a tick
-                                           {Animate, 4, 0, 80},  // a frame every second tick
-                                           {Walk, 0, 3, 10},     // a slow walk: 8 ticks of 4 pixels
-                                           {Walk, 1, 0, 10}})    // a fast one: 4 of 8
-    AddScriptCommand(type, 0, steps, direction, uint32_t(ms), "");
+  AddScriptCommand(Blink, 0, 7, 0, 0, "");
+  AddScriptCommand(Blink, 0, 2, 0, 0, "");
+  AddScriptCommand(Animate, 0, 8, 0, 0, "");
+  AddScriptCommand(Animate, 0, 4, 0, 80, "");
+  AddScriptCommand(Walk, 0, 0, 3, 10, "");
+  AddScriptCommand(Walk, 0, 1, 0, 10, "");
   RunScript();
   EXPECT_EQ(TicksUntilDone([] {
               const Actor& k = actors[0];
               return k.visible * 1000000 + k.animFrame * 100000 + k.pixelX * 100 + k.pixelY / 4;
             }),
-            "1022456 22456 1022456 22456 1022456 22456 1022456 "                  // blinks
-            "1022456 22456 122456 22456 122456 22456 122456 22456 122456 22456 "  // frames
-            "22456 122456 122456 22456 22456 122456 122456 22456 "
-            "122056 121656 121256 120856 20456 20056 19656 19256 "  // walks
-            "119254 119252 19250 19248 ");
-  EXPECT_EQ(actors[0].tileX * 100 + actors[0].tileY, 707);  // a scripted walk moves no tile
+            "1022456 22456 1022456 22456 1022456 22456 1022456 "    // 7 blinks end shown
+            "1022456 22456 "                                        // 2 end hidden
+            "122456 22456 122456 22456 122456 22456 122456 22456 "  // a frame a tick
+            "22456 122456 122456 22456 22456 122456 122456 22456 "  // one every 80 ms
+            "122056 121656 121256 120856 20456 20056 19656 19256 "  // a slow walk left
+            "119254 119252 19250 19248 ");                          // a fast one up
+  EXPECT_EQ(actors[0].tileX * 100 + actors[0].tileY, 707);          // a scripted walk moves no tile
 }
 
-TEST_F(Script, FaceKingTakesTheLongerDistanceAndTiesFaceUpOrDownAndBadRecordsDoNothing) {
-  PutKing(2, 7, 7);
+TEST_F(Script, FaceKingTakesTheLongerDistanceAndTiesFaceUpOrDown) {
   std::string facing;
   for (auto [x, y] : {std::pair{5, 5}, {9, 9}, {7, 7}, {4, 6}, {10, 8}, {7, 3}, {7, 10}}) {
     PlaceActor(1, 3, x, y, 1, 1);
@@ -124,40 +91,25 @@ TEST_F(Script, FaceKingTakesTheLongerDistanceAndTiesFaceUpOrDownAndBadRecordsDoN
     facing += std::to_string(actors[1].direction);
   }
   EXPECT_EQ(facing, "2001320");
-  Actor before[8];
-  std::memcpy(before, actors, sizeof before);
-  ClearScript();
-  for (auto [type, actor, direction] : std::vector<std::array<int32_t, 3>>{{Animate, 8, 0},
-                                                                           {Blink, -1, 0},
-                                                                           {Walk, 0, 4},
-                                                                           {Walk, 99, 1},
-                                                                           {FaceKing, 1000, 0},
-                                                                           {Turn, 0, -1},
-                                                                           {Turn, 8, 1}})
-    AddScriptCommand(type, actor, 1, direction, 0, "");
-  RunScript();
-  headless::Tick(7);
-  EXPECT_EQ(doneCalls, 8);
-  EXPECT_EQ(std::memcmp(before, actors, sizeof before), 0);
 }
 
 // The pen after each call of the typewriter, "x,y", and "." when it reports the end.
 std::string Typed(const std::string& text) {
   OpenMessageBox(text.c_str(), 16, 48);
   std::string out;
-  for (int i = 0; i < 300; ++i) {
-    if (!TypeNextCharacter()) return out + ".";
+  for (int i = 0; i < 300 && TypeNextCharacter(); ++i)
     out += std::to_string(MessageText.penX) + "," + std::to_string(MessageText.penY) + " ";
-  }
-  return out;
+  return out + ".";
 }
 
 TEST_F(Script, TheTypewriterWrapsAfterTwelveWideCharactersAndBreaksAtTheLetterB) {
   EXPECT_EQ(Typed("王王王王王王王王王王王王様"),
             "34,0 68,0 102,0 136,0 170,0 204,0 238,0 272,0 306,0 340,0 374,0 0,36 34,36 .");
+  // The break and the next character in one call; a second b is a letter; a b at the end
+  // breaks the row and draws nothing; a lead byte before the end is drawn alone.
   EXPECT_EQ(Typed("あbい") + Typed("bb") + Typed("あb"), "34,0 34,36 .20,36 .34,0 .");
-  EXPECT_EQ(MessageText.penY, 36);     // a b at the end breaks the row and draws nothing
-  EXPECT_EQ(Typed("\x82"), "20,0 .");  // a lead byte before the end is drawn alone
+  EXPECT_EQ(MessageText.penY, 36);
+  EXPECT_EQ(Typed("\x82"), "20,0 .");
   EXPECT_EQ(MessageText.readPos * 100000 + MessageText.originX * 1000 + MessageText.originY,
             136066);
   // Longer texts are cut to 255 bytes at a character boundary; nothing past them is read.
@@ -167,8 +119,6 @@ TEST_F(Script, TheTypewriterWrapsAfterTwelveWideCharactersAndBreaksAtTheLetterB)
     OpenMessageBox(text.c_str(), 16, 48);
     EXPECT_EQ(std::string(MessageText.text), text.substr(0, text == wide ? 254 : 255));
   }
-  std::string typed = Typed(std::string(300, 'x'));
-  EXPECT_EQ(std::count(typed.begin(), typed.end(), ' '), 255);
   MessageText.readPos = 300;
   EXPECT_EQ(TypeNextCharacter(), 0);
 }
@@ -176,8 +126,7 @@ TEST_F(Script, TheTypewriterWrapsAfterTwelveWideCharactersAndBreaksAtTheLetterB)
 TEST_F(Script, TheBoxAvoidsTheKingAndLinesAreVoicedAtTheSpeakersPitchOnAlternateSlots) {
   for (auto [pixelY, boxY] : {std::pair{143, 336}, {144, 48}, {0, 336}}) {
     actors[0].pixelY = pixelY;
-    ClearScript();
-    AddScriptCommand(Narrate, 0, 0, 0, 0, "");
+    AddScriptCommand(Say, 0, 0, 0, 0, "");
     RunScript();
     EXPECT_EQ(MessageText.originY, boxY + 18) << pixelY;
   }
@@ -190,18 +139,18 @@ TEST_F(Script, TheBoxAvoidsTheKingAndLinesAreVoicedAtTheSpeakersPitchOnAlternate
   AddScriptCommand(Narrate, 0, 0, 0, 0, "え");
   RunScript();
   // 20000 to 23999 on slots 1 and 2, none at the end, 30000 to 33999 on 2 (the count carries
-  // on); the empty line armed without a voice; narration 12000 to 15999 on slot 2: its own count.
-  const uint32_t want[8][2] = {{1, 20000}, {2, 20000}, {0, 0},    {2, 30000},
-                               {0, 0},     {0, 0},     {2, 12000}};
+  // on); the empty line armed without a voice; narration 12000 to 15999 on 2: its own count.
+  const uint32_t want[8][2] = {{1, 20000}, {2, 20000}, {0}, {2, 30000}, {0}, {0}, {2, 12000}};
   for (int i = 0; i < 8; ++i) {
     uint32_t s1 = SoundSlotStarts(1), s2 = SoundSlotStarts(2);
     headless::Tick();
     uint32_t slot = SoundSlotStarts(1) != s1 ? 1 : SoundSlotStarts(2) != s2 ? 2 : 0;
-    EXPECT_EQ(slot, want[i][0]) << i;
-    EXPECT_EQ(slot ? (SoundSlotRate(slot) - want[i][1]) / 4000 : 0u, 0u) << i;
+    EXPECT_EQ(slot * 100 + (slot ? (SoundSlotRate(slot) - want[i][1]) / 4000 : 0), 100 * want[i][0])
+        << i;
     EXPECT_EQ(sceneHandlers.confirmKeyHandler, want[i][0] ? nullptr : ConfirmMessage);
     if (sceneHandlers.confirmKeyHandler == ConfirmMessage) Press(kKeyReturn);
   }
+  EXPECT_EQ(doneCalls, 1);
   const int32_t base[11] = {30000, 26000, 32000, 20000, 28000, 20000,
                             24000, 32000, 30000, 34000, 30000};
   for (int32_t t = -1; t <= 9; ++t) EXPECT_EQ(VoiceBaseFrequency(t), base[t + 1]) << t;
