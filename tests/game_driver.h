@@ -43,10 +43,7 @@ inline void StartNewGame(uint32_t startMs = 1000) {
 // Ticks until pred holds, at most limit ticks; returns whether it held.
 template <typename Pred>
 bool TickUntil(Pred pred, int limit = 2000) {
-  for (int i = 0; i < limit; ++i) {
-    if (pred()) return true;
-    headless::Tick();
-  }
+  for (int i = 0; i < limit && !pred(); ++i) headless::Tick();
   return pred();
 }
 
@@ -70,7 +67,7 @@ inline void PutKing(int32_t room, int32_t x, int32_t y, int32_t direction = 2) {
 // Holds an arrow until the king has finished n steps (or something else took over).
 inline void WalkSteps(uint32_t key, int n = 1) {
   headless::KeyDown(key);
-  for (int i = 0; i < n; ++i) headless::Tick(8);
+  headless::Tick(8 * n);
   headless::KeyUp(key);
   headless::Pump();
 }
@@ -96,16 +93,13 @@ inline std::string ScriptDump() {
 // Writes the window's picture as a PPM into $QUILLORN_SHOTS, when that is set, to look at.
 inline void SavePicture(const std::string& name) {
   const char* dir = std::getenv("QUILLORN_SHOTS");
-  if (!dir) return;
-  const platform::Surface& s = headless::WindowPicture();
-  std::string path = std::string(dir) + "/" + name + ".ppm";
-  FILE* f = std::fopen(path.c_str(), "wb");
+  FILE* f = dir ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
   if (!f) return;
+  const platform::Surface& s = headless::WindowPicture();
   std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
-  for (platform::Pixel p : s.pixels) {
-    unsigned char rgb[3] = {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p)};
-    std::fwrite(rgb, 1, 3, f);
-  }
+  for (platform::Pixel p : s.pixels)
+    std::fprintf(f, "%c%c%c", platform::PixelRed(p), platform::PixelGreen(p),
+                 platform::PixelBlue(p));
   std::fclose(f);
 }
 
