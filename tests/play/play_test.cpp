@@ -207,6 +207,15 @@ TEST_F(Play, TheNearestPersonBeepsFasterAndHigherTheNearerAndFrom20NotAtAll) {
   }
 }
 
+TEST_F(Play, Room2sTopCorridorIsKeptClearToItsMouthAndTheMouthsNeighbours) {
+  PutKing(2, 3, 12);
+  PlacePeople();
+  std::string taken;
+  for (V t : {V{7, 1}, {7, 2}, {7, 3}, {7, 4}, {7, 5}, {6, 4}, {8, 4}})
+    taken += std::to_string(placementGrid[t[1]][t[0]]);
+  EXPECT_EQ(taken, "1111111");
+}
+
 TEST_F(Play, PeopleStandOnFreeFloorAwayFromDoorwaysAndTheKing) {
   for (int32_t room = 0; room < 32; ++room)
     for (uint32_t seed = 1; seed <= 40; ++seed) {

@@ -99,26 +99,17 @@ TEST(Shutdown, ClosingFreesSoundStopsTheTimerAndQuitsAndWinMainReturnsZero) {
             (std::vector<std::string>{"destroy-window", "close-audio", "kill-timer 1", "quit 0"}));
 }
 
-// Runs fn in a child process and returns its exit status.
-template <typename Fn>
-int InChild(Fn fn) {
-  pid_t pid = fork();
-  if (pid == 0) _exit(fn());
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
-
 TEST(SingleCopy, ASecondCopyOnTheDisplayLeavesAtOnceAndTheLockDiesWithItsProcess) {
   std::string display = "single-copy-test-" + std::to_string(getpid());
-  auto copy = [&](const std::string& name, int how) {
-    return InChild([&] {
-      headless::Reset(0);
-      headless::SetDisplayName(name);
-      if (how == 2 && StartUp()) abort();  // dies holding the lock
-      if (how == 1) return StartUp() ? 7 : 1;
-      return WinMain() == 0 && headless::Events().empty() ? 7 : 1;  // no window ever made
-    });
+  auto copy = [&](const std::string& name, int how) {  // in a child process: its exit status
+    pid_t pid = fork();
+    int status = 0;
+    if (pid == 0) headless::Reset(0), headless::SetDisplayName(name);
+    if (pid == 0 && how == 2 && StartUp()) abort();  // dies holding the lock
+    if (pid == 0)
+      _exit(how == 1 ? (StartUp() ? 7 : 1) : WinMain() == 0 && headless::Events().empty() ? 7 : 1);
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
   };
   EXPECT_EQ(copy(display, 2), 100);
   headless::Reset(0);
