@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "script/script.h"
 #include "shell/random.h"
 #include "shell/scene_handlers.h"
 #include "sound/sound_bank.h"
@@ -25,7 +26,12 @@ inline void StartAtTitle(uint32_t startMs = 1000) {
   headless::Tick(2);
 }
 
-inline void Press(uint32_t key);
+inline void Press(uint32_t key) {
+  headless::KeyDown(key);
+  headless::Pump();
+  headless::KeyUp(key);
+  headless::Pump();
+}
 
 // Starts a new game from the title (the cursor stands on GAME) and checks it began.
 inline void StartNewGame(uint32_t startMs = 1000) {
@@ -34,20 +40,10 @@ inline void StartNewGame(uint32_t startMs = 1000) {
   ASSERT_EQ(currentRoom, 2);
 }
 
-inline void Press(uint32_t key) {
-  headless::KeyDown(key);
-  headless::Pump();
-  headless::KeyUp(key);
-  headless::Pump();
-}
-
 // Ticks until pred holds, at most limit ticks; returns whether it held.
 template <typename Pred>
 bool TickUntil(Pred pred, int limit = 2000) {
-  for (int i = 0; i < limit; ++i) {
-    if (pred()) return true;
-    headless::Tick();
-  }
+  for (int i = 0; i < limit && !pred(); ++i) headless::Tick();
   return pred();
 }
 
@@ -71,7 +67,7 @@ inline void PutKing(int32_t room, int32_t x, int32_t y, int32_t direction = 2) {
 // Holds an arrow until the king has finished n steps (or something else took over).
 inline void WalkSteps(uint32_t key, int n = 1) {
   headless::KeyDown(key);
-  for (int i = 0; i < n; ++i) headless::Tick(8);
+  headless::Tick(8 * n);
   headless::KeyUp(key);
   headless::Pump();
 }
@@ -82,19 +78,28 @@ inline void ConfirmWhenArmed(void (*confirm)()) {
   Press(platform::kKeyReturn);
 }
 
+// The script up to its End, "type:p1,p2,p3,p4" and the text of each command.
+inline std::string ScriptDump() {
+  std::string s;
+  for (const ScriptCommand& c : scriptCommands) {
+    if (c.type == End) break;
+    char b[48];
+    std::snprintf(b, sizeof b, "%d:%d,%d,%d,%u", c.type, c.param1, c.param2, c.param3, c.param4);
+    s += (s.empty() ? "" : " ") + std::string(b) + c.text;
+  }
+  return s;
+}
+
 // Writes the window's picture as a PPM into $QUILLORN_SHOTS, when that is set, to look at.
 inline void SavePicture(const std::string& name) {
   const char* dir = std::getenv("QUILLORN_SHOTS");
-  if (!dir) return;
-  const platform::Surface& s = headless::WindowPicture();
-  std::string path = std::string(dir) + "/" + name + ".ppm";
-  FILE* f = std::fopen(path.c_str(), "wb");
+  FILE* f = dir ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
   if (!f) return;
+  const platform::Surface& s = headless::WindowPicture();
   std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
-  for (platform::Pixel p : s.pixels) {
-    unsigned char rgb[3] = {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p)};
-    std::fwrite(rgb, 1, 3, f);
-  }
+  for (platform::Pixel p : s.pixels)
+    std::fprintf(f, "%c%c%c", platform::PixelRed(p), platform::PixelGreen(p),
+                 platform::PixelBlue(p));
   std::fclose(f);
 }
 
