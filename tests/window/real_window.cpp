@@ -1,144 +1,309 @@
 #include "real_window.h"
 
-#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "harness.h"
+#include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
-#include "platform/chrome/ui_look.h"
 #include "platform/headless/headless.h"
+#include "platform/surface.h"
+// Last: Xlib's names would clash with ours.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace quillorn::test {
 
-using platform::Rect;
+namespace {
 
-uint32_t Rgb(platform::Pixel p) {
-  return p & 0xFFFFFFu;
-}
-
-void RealWindow::Start(bool windowManager) {
-  Measure();
-  ASSERT_EQ(dialog_.controls.size(), 11u);
-  // A game of another test run on this machine, still ending on a display number that our
-  // new server has just been given, holds that display's single-copy lock: ours then ends
-  // at once, as a second copy must. Such a start is tried again on a fresh server.
-  int code = -1;
-  for (int attempt = 0; attempt < 3 && window_.empty(); ++attempt) {
-    StopAll(x_);
-    ASSERT_TRUE(StartServer(x_)) << "Xvfb did not start (is the xvfb package installed?)";
-    if (windowManager) {
-      ASSERT_TRUE(StartWindowManager(x_)) << "openbox did not start";
-    }
-    BeforeGame();
-    x_.game = StartGame(x_);
-    WaitUntil(20000, [&] {
-      window_ = WaitForWindow(x_, 0);
-      if (!window_.empty()) return true;
-      if (!WaitExit(x_.game, 0, code)) return false;
-      x_.game = -1;  // ended and reaped
-      return true;
-    });
+// Runs argv with env applied ("NAME=value" sets, "NAME" unsets); quiet sends its output away.
+pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env, bool quiet) {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (quiet) {
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
   }
-  ASSERT_FALSE(window_.empty()) << "no window named Quillorn appeared; the game's exit code "
-                                << code;
-  RunX(x_, "xdotool windowfocus --sync " + window_);
-  // Ready once the bar is on the screen: the game's message loop runs.
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
-    Shot s = Now();
-    return s.At(s.width - 2, 2) == Rgb(platform::kFaceColor);
-  }));
-}
-
-// Where the menu and the dialog appear, from the same resources and layout code the game
-// uses, run here on the headless platform.
-void RealWindow::Measure() {
-  headless::Reset();
-  platform::MenuBarLoad("menu");
-  title_ = platform::MenuBarTitleRect(0);
-  platform::MenuBarKey(true, platform::kKeyF10);
-  platform::MenuBarDropDownRect(dropDown_);
-  entryX_ = (dropDown_.left + dropDown_.right) / 2;
-  for (int32_t y = dropDown_.bottom - 1; y >= dropDown_.top; --y) {
-    int entry = platform::MenuBarEntryAt(entryX_, y);
-    if (entry >= 0) entryY_[entry] = y + platform::kMenuEntryHeight / 2;  // from the top row
+  for (const std::string& e : env) {
+    size_t eq = e.find('=');
+    if (eq == std::string::npos)
+      unsetenv(e.c_str());
+    else
+      setenv(e.substr(0, eq).c_str(), e.c_str() + eq + 1, 1);
   }
-  platform::MenuBarReset();
-  platform::Resource res;
-  platform::DialogTemplate t;
-  if (platform::FindResource("DIALOG", "dlg_help", res) && platform::ParseDialog(res, t))
-    dialog_ = platform::LayOutDialog(t, kClientWidth, kClientHeight);
+  argv.push_back(nullptr);
+  execvp(argv[0], const_cast<char* const*>(argv.data()));
+  _exit(127);
 }
 
-void RealWindow::Keys(const std::string& keys) {
-  RunX(x_, "xdotool key --delay 40 " + keys);
-}
-
-void RealWindow::Click(int32_t x, int32_t y) {
-  // The middle of the frame pixel's block.
-  RunX(x_, "xdotool mousemove --window " + window_ + " " + std::to_string(x * k_ + k_ / 2) + " " +
-               std::to_string(y * k_ + k_ / 2) + " sleep 0.1 click 1");
-}
-
-void RealWindow::OpenMenuByMouse() {
-  Click((title_.left + title_.right) / 2, bar() / 2);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-}
-
-int32_t RealWindow::bar() {
-  return platform::kMenuBarHeight;
-}
-
-Shot RealWindow::Now() {
-  Shot s;
-  Grab(x_, window_, s);
-  return s;
-}
-
-bool RealWindow::WaitForScale(int k) {
-  k_ = k;
-  return WaitUntil(kPatienceMs, [&] {
-    Shot s = Now();
-    return s.width == kClientWidth * k && s.height == (kClientHeight + bar()) * k;
-  });
-}
-
-bool RealWindow::MenuShown() {
-  const Shot s = Now();
-  const Rect& d = dropDown_;
-  auto at = [&](int32_t x, int32_t y) { return s.At(x * k_, y * k_); };
-  return at(d.left, d.top) == Rgb(platform::kShadowColor) &&
-         at(d.right - 1, d.bottom - 1) == Rgb(platform::kShadowColor) &&
-         at(d.left + 1, d.bottom - 2) == Rgb(platform::kMenuColor);
-}
-
-bool RealWindow::FirstEntryHighlighted() {
-  return Now().At((dropDown_.left + 3) * k_, entryY_[0] * k_) == Rgb(platform::kSelectColor);
-}
-
-bool RealWindow::DialogShown() {
-  Shot s = Now();
-  auto at = [&](int32_t x, int32_t y) { return s.At(x * k_, y * k_); };
-  const Rect& c = dialog_.caption;
-  for (int32_t x : {c.left + 1, (c.left + c.right) / 2, dialog_.closeBox.left - 1})
-    if (at(x, c.top + 1 + bar()) != Rgb(platform::kCaptionColor)) return false;
-  const Rect& ok = dialog_.controls[0];
-  return at(ok.left, ok.top + bar()) == Rgb(platform::kSelectColor);
-}
-
-void RealWindow::ExpectRunning() {
+void Reap(pid_t& pid, int signal) {
   int code;
-  EXPECT_FALSE(WaitExit(x_.game, 300, code)) << "the game ended with " << code;
+  if (pid > 0 && !WaitExit(pid, 0, code)) {
+    kill(pid, signal);
+    waitpid(pid, nullptr, 0);
+  }
+  pid = -1;
+}
+
+long Differences(const Shot& a, const Shot& b) {
+  if (a.width != b.width || a.height != b.height) return long(b.width) * b.height + 1;
+  long n = 0;
+  for (size_t i = 0; i < a.rgb.size(); i += 3)
+    n += !std::equal(&a.rgb[i], &a.rgb[i + 3], &b.rgb[i]);
+  return n;
+}
+
+// The headless game's frame (the bar, the client picture, an open drop-down or dialog over
+// it), each pixel repeated k times, at (left, top) on a black picture of width x height.
+Shot HeadlessFrame(int k, int width, int height, int left, int top) {
+  const int bar = platform::MenuBarHeight();
+  const platform::Surface& client = headless::WindowPicture();
+  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar), part;
+  auto put = [&](const platform::Surface& s, int x0, int y0) {
+    for (int y = 0; y < s.height; ++y)
+      std::copy(s.Row(y), s.Row(y) + s.width, frame.Row(y + y0) + x0);
+  };
+  put(client, 0, bar);
+  platform::Rect where;
+  if (platform::MenuBarDrawDropDown(part, where)) put(part, where.left, where.top);
+  if (platform::DialogDraw(part, where)) put(part, where.left, where.top + bar);
+  part = platform::MakeSurface(frame.width, bar);
+  platform::MenuBarDraw(part);
+  put(part, 0, 0);
+  Shot out{width, height, std::vector<uint8_t>(size_t(width) * size_t(height) * 3, 0)};
+  for (int y = 0; y < frame.height * k; ++y)
+    for (int x = 0; x < frame.width * k; ++x) {
+      platform::Pixel p = frame.Row(y / k)[x / k];
+      uint8_t* to = &out.rgb[(size_t(y + top) * size_t(width) + size_t(x + left)) * 3];
+      to[0] = uint8_t(platform::PixelRed(p));
+      to[1] = uint8_t(platform::PixelGreen(p));
+      to[2] = uint8_t(platform::PixelBlue(p));
+    }
+  return out;
+}
+
+}  // namespace
+
+void SleepMs(int ms) {
+  usleep(useconds_t(ms) * 1000);
+}
+
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
+  return WaitUntil(
+      timeoutMs,
+      [&] {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) != pid) return false;
+        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+      },
+      20);
+}
+
+uint32_t Shot::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
+  const uint8_t* p = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
+  return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+}
+
+void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio) {
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window gone: no picture
+  ASSERT_TRUE(test::StartGame());
+  headless::Tick(2);  // the title comes on the second tick
+  // A game of another run on this machine, still ending on the display number our new server
+  // was just given, holds that display's single-copy lock: ours then ends at once, as a
+  // second copy must. Such a start is tried again on a fresh server.
+  for (int attempt = 0; attempt < 3 && window_.empty(); ++attempt) {
+    StopAll();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
+    server_ =
+        Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", screen.c_str(),
+               "-dpi", std::to_string(dpi).c_str(), "-noreset", "-nolisten", "tcp"},
+              {}, true);
+    close(fds[1]);
+    std::string number;  // the display the server took, written when it is ready
+    pollfd p{fds[0], POLLIN, 0};
+    for (char c; poll(&p, 1, kPatienceMs) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
+      number += c;
+    close(fds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start (is the xvfb package installed?)";
+    display_ = std::atoi(number.c_str());
+    if (windowManager) {
+      windowManager_ = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + number}, true);
+      ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
+        return RunX("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+      })) << "openbox did not start";
+    }
+    game_ = Launch("", diskAudio);
+    WaitForGameWindow();
+  }
+  ASSERT_FALSE(window_.empty()) << "no window named Quillorn appeared";
+}
+
+void RealWindow::StopAll() {
+  if (x_) XCloseDisplay(static_cast<Display*>(x_));
+  x_ = nullptr;
+  Reap(game_, SIGKILL);
+  Reap(windowManager_, SIGKILL);
+  Reap(server_, SIGTERM);
+  window_.clear();
+}
+
+pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio) {
+  std::vector<std::string> env{"DISPLAY=:" + std::to_string(display_) + suffix, "WAYLAND_DISPLAY",
+                               "SDL_AUDIODRIVER=dummy"};
+  if (!diskAudio.empty())
+    env.insert(env.end(), {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + diskAudio});
+  // In a sanitizer build, leaks of the system libraries behind the window are not ours.
+  const char* lsan = std::getenv("LSAN_OPTIONS");
+  env.push_back(std::string("LSAN_OPTIONS=") + (lsan && *lsan ? lsan + std::string(":") : "") +
+                "suppressions=" QUILLORN_LSAN_SUPPRESSIONS);
+  return Spawn({QUILLORN_EXE}, env, false);
+}
+
+bool RealWindow::WaitForGameWindow() {
+  window_.clear();
+  return WaitUntil(
+             kPatienceMs,
+             [&] {
+               std::istringstream ids(RunX("xdotool search --onlyvisible --name '^Quillorn$'"));
+               std::vector<std::string> shown{std::istream_iterator<std::string>(ids), {}};
+               if (shown.size() == 1) window_ = shown[0];
+               int code;
+               return !window_.empty() || WaitExit(game_, 0, code);
+             }) &&
+         !window_.empty() && (RunX("xdotool windowfocus --sync " + window_), true);
+}
+
+std::string RealWindow::RunX(const std::string& command) {
+  std::string full = "DISPLAY=:" + std::to_string(display_) + " " + command + " 2>/dev/null";
+  std::string out;
+  if (FILE* f = popen(full.c_str(), "r")) {
+    char buf[65536];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+    pclose(f);
+  }
+  return out;
+}
+
+size_t RealWindow::GameWindowCount() {
+  std::istringstream ids(RunX("xdotool search --name '^Quillorn$'"));
+  return size_t(std::distance(std::istream_iterator<std::string>(ids), {}));
+}
+
+void RealWindow::Press(const char* xname, uint32_t key, int ticks) {
+  RunX(std::string("xdotool keydown ") + xname + " sleep 0.1 keyup " + xname);
+  headless::KeyDown(key);
+  headless::Tick();
+  headless::KeyUp(key);
+  headless::Tick(ticks);
+}
+
+void RealWindow::Keys(const std::string& xnames) {
+  RunX("xdotool key --delay 60 " + xnames);
+}
+
+void RealWindow::Click(int x, int y) {
+  // The middle of the frame pixel's block; fullscreen shows it at 3x, 80 and 52 pixels in.
+  int k = fullscreen_ ? 3 : k_, left = fullscreen_ ? 80 : 0, top = fullscreen_ ? 52 : 0;
+  RunX("xdotool mousemove --window " + window_ + " " + std::to_string(left + x * k + k / 2) + " " +
+       std::to_string(top + y * k + k / 2) + " sleep 0.1 click 1");
+  // The same on the headless game, as the window routes it: to an open dialog, else the bar.
+  const int bar = platform::MenuBarHeight();
+  for (bool down : {true, false}) {
+    if (platform::DialogIsOpen()) {
+      platform::DialogMouse(x, y - bar, down);
+    } else {
+      if (down) platform::MenuBarMouseMove(x, y);
+      platform::MenuBarMouse(x, y, down);
+    }
+  }
+  headless::Pump();
+}
+
+bool RealWindow::Grab(Shot& s) {
+  // Read straight from the server: fast enough to see a step begin.
+  if (!x_) x_ = XOpenDisplay((":" + std::to_string(display_)).c_str());
+  auto* x = static_cast<Display*>(x_);
+  XWindowAttributes a;
+  if (!x || window_.empty() || !XGetWindowAttributes(x, std::stoul(window_), &a)) return false;
+  XImage* image = XGetImage(x, std::stoul(window_), 0, 0, unsigned(a.width), unsigned(a.height),
+                            AllPlanes, ZPixmap);
+  if (!image) return false;
+  s = {a.width, a.height, std::vector<uint8_t>(size_t(a.width) * size_t(a.height) * 3)};
+  for (int y = 0; y < a.height; ++y)
+    for (int i = 0; i < a.width; ++i)
+      for (int c = 0; c < 3; ++c)
+        s.rgb[(size_t(y) * size_t(a.width) + size_t(i)) * 3 + size_t(c)] =
+            uint8_t(XGetPixel(image, i, y) >> (16 - 8 * c));
+  XDestroyImage(image);
+  return true;
+}
+
+void RealWindow::Step(const char* xname, uint32_t key) {
+  // Held until the king moves, then let go: one step however slowly the game runs.
+  Shot before, now;
+  Grab(before);
+  RunX(std::string("xdotool keydown ") + xname);
+  WaitUntil(
+      kPatienceMs, [&] { return Grab(now) && Differences(now, before) > 0; }, 10);
+  RunX(std::string("xdotool keyup ") + xname);
+  headless::KeyDown(key);
+  headless::Tick();
+  headless::KeyUp(key);
+  headless::Tick(20);
+}
+
+::testing::AssertionResult RealWindow::SameFrame(const std::string& moment) {
+  // 1600 x 1700 holds the 480 x 532 frame three times over, 80 pixels from the left edge
+  // and 52 from the top, on black.
+  const Shot want = fullscreen_ ? HeadlessFrame(3, kScreenWidth, kScreenHeight, 80, 52)
+                                : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
+  long wrong = -1;
+  Shot got;
+  if (WaitUntil(kPatienceMs, [&] { return Grab(got) && (wrong = Differences(got, want)) == 0; }))
+    return ::testing::AssertionSuccess();
+  if (const char* dir = std::getenv("QUILLORN_SCREENSHOT_DIR")) {  // both, to look at
+    for (const Shot* shot : {static_cast<const Shot*>(&got), &want})
+      std::ofstream(std::string(dir) + "/" + moment + (shot == &got ? ".ppm" : "-headless.ppm"))
+          << "P6 " << shot->width << " " << shot->height << " 255\n"
+          << std::string(shot->rgb.begin(), shot->rgb.end());
+  }
+  return ::testing::AssertionFailure() << moment << ": " << wrong << " pixels differ";
+}
+
+::testing::AssertionResult RealWindow::AtScale(int k) {
+  k_ = k;
+  std::string size = std::to_string(480 * k) + " by " + std::to_string(532 * k), hints;
+  // A window of fixed size: the least and the most the window manager may make it.
+  if (WaitUntil(kPatienceMs, [&] {
+        hints = RunX("xprop -id " + window_ + " WM_NORMAL_HINTS");
+        return hints.find("minimum size: " + size) != std::string::npos &&
+               hints.find("maximum size: " + size) != std::string::npos;
+      }))
+    return SameFrame("at " + std::to_string(k) + "x");
+  return ::testing::AssertionFailure() << "not " << size << ": " << hints;
 }
 
 void RealWindow::ExpectEndsWithZero() {
   int code = -1;
-  ASSERT_TRUE(WaitExit(x_.game, kPatienceMs, code));
+  ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
+  game_ = -1;
   EXPECT_EQ(code, 0);
-  EXPECT_TRUE(GameWindows(x_).empty());
-}
-
-void RealWindow::SaveShot(const char* name, bool wholeScreen) {
-  if (const char* dir = std::getenv("QUILLORN_SCREENSHOT_DIR"))
-    RunX(x_, "import -window " + (wholeScreen ? std::string("root") : window_) + " " +
-                 std::string(dir) + "/" + name);
+  EXPECT_EQ(GameWindowCount(), 0u);
 }
 
 }  // namespace quillorn::test
