@@ -1,6 +1,6 @@
-// The real SDL backend in this process, on SDL's dummy video driver (keys, focus and a virtual
-// game controller pushed in as SDL events; every message the game's window procedure gets is
-// recorded) and on its disk sound driver (the mixer's output written to a file).
+// The real SDL backend in this process: on SDL's dummy video driver (keys and focus pushed in
+// as SDL events, the keys the game's window procedure gets recorded), on its disk sound
+// driver (the mixer's output written to a file), and the desktop's Xft.dpi it reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,12 +8,14 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_dpi.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/window/window_state.h"
 #include "shell/main_window.h"
@@ -62,19 +64,26 @@ void Focus(bool gained) {
   e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
   Push(e);
 }
-struct Key {
-  bool down;
-  SDL_Scancode code;
+// Keys as the keyboard driver reports them: "C+" Ctrl down, "2-" the 2 up, "2r" its
+// auto-repeat (C Ctrl, A Alt, E Enter, K the keypad's 2); with the modifier then held.
+void Type(const std::string& keys) {
   Uint16 mods = KMOD_NONE;
-  bool repeat = false;
-};
-void PushKey(const Key& k) {
-  SDL_Event e{};
-  e.type = k.down ? SDL_KEYDOWN : SDL_KEYUP;
-  e.key.state = k.down ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = k.repeat;
-  e.key.keysym = {k.code, SDL_GetKeyFromScancode(k.code), k.mods, 0};
-  Push(e);
+  std::istringstream in(keys);
+  for (std::string k; in >> k;) {
+    const std::string names = "CAEK123";
+    const SDL_Scancode codes[] = {SDL_SCANCODE_LCTRL, SDL_SCANCODE_LALT, SDL_SCANCODE_RETURN,
+                                  SDL_SCANCODE_KP_2,  SDL_SCANCODE_1,    SDL_SCANCODE_2,
+                                  SDL_SCANCODE_3};
+    const SDL_Scancode code = codes[names.find(k[0])];
+    if (k[0] == 'C' || k[0] == 'A')
+      mods = k[1] == '-' ? KMOD_NONE : k[0] == 'C' ? KMOD_LCTRL : KMOD_LALT;
+    SDL_Event e{};
+    e.type = k[1] == '-' ? SDL_KEYUP : SDL_KEYDOWN;
+    e.key.state = k[1] == '-' ? SDL_RELEASED : SDL_PRESSED;
+    e.key.repeat = k[1] == 'r';
+    e.key.keysym = {code, SDL_GetKeyFromScancode(code), mods, 0};
+    Push(e);
+  }
 }
 
 class SdlGame : public ::testing::Test {
@@ -82,8 +91,6 @@ class SdlGame : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // The dummy driver gives no window the keyboard focus; controllers must be heard anyway.
-    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     // A display of its own: test processes side by side are not second copies.
     setenv("DISPLAY", (":sdl-input-" + std::to_string(getpid())).c_str(), 1);
     ASSERT_TRUE(StartUp() && platform::sdl::MainWindow());
@@ -103,58 +110,25 @@ class SdlGame : public ::testing::Test {
 };
 
 TEST_F(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActive) {
-  const Uint16 ctrl = KMOD_LCTRL, alt = KMOD_LALT;
+  const KeyList ctrl = {{kMsgKeyDown, 17}, {kMsgKeyUp, 17}};
   const struct {
-    const char* what;
-    std::vector<Key> keys;
+    const char* keys;
     KeyList game;
     bool fullscreen, menu;
   } cases[] = {
-      {"Ctrl+2, Ctrl+3 with auto-repeat",
-       {{true, SDL_SCANCODE_LCTRL, ctrl},
-        {true, SDL_SCANCODE_2, ctrl},
-        {true, SDL_SCANCODE_2, ctrl, true},
-        {false, SDL_SCANCODE_2, ctrl},
-        {true, SDL_SCANCODE_3, ctrl},
-        {false, SDL_SCANCODE_3, ctrl},
-        {false, SDL_SCANCODE_LCTRL}},
-       {{kMsgKeyDown, 17}, {kMsgKeyUp, 17}},
-       false,
-       false},  // 2x and 3x do not fit on the dummy screen
-      {"Ctrl let go before the keypad's 2",
-       {{true, SDL_SCANCODE_LCTRL, ctrl},
-        {true, SDL_SCANCODE_KP_2, ctrl},
-        {false, SDL_SCANCODE_LCTRL},
-        {false, SDL_SCANCODE_KP_2}},
-       {{kMsgKeyDown, 17}, {kMsgKeyUp, 17}},
-       false,
-       false},
-      {"2 alone",
-       {{true, SDL_SCANCODE_2}, {false, SDL_SCANCODE_2}},
-       {{kMsgKeyDown, '2'}, {kMsgKeyUp, '2'}},
-       false,
-       false},
-      {"Alt+Enter",
-       {{true, SDL_SCANCODE_LALT, alt},
-        {true, SDL_SCANCODE_RETURN, alt},
-        {false, SDL_SCANCODE_RETURN, alt},
-        {false, SDL_SCANCODE_LALT}},
-       {},
-       true,
-       false},
-      {"Enter, then a tap of Alt",
-       {{true, SDL_SCANCODE_RETURN},
-        {false, SDL_SCANCODE_RETURN},
-        {true, SDL_SCANCODE_LALT, alt},
-        {false, SDL_SCANCODE_LALT}},
+      {"C+ 2+ 2r 2- 3+ 3- C-", ctrl, false, false},  // 2x and 3x do not fit the dummy screen
+      {"C+ K+ C- K-", ctrl, false, false},           // Ctrl let go first: still the window's
+      {"2+ 2-", {{kMsgKeyDown, '2'}, {kMsgKeyUp, '2'}}, false, false},
+      {"A+ E+ E- A-", {}, true, false},  // Alt held for Alt+Enter is no tap that opens the menu
+      {"E+ E- A+ A-",
        {{kMsgKeyDown, platform::kKeyReturn}, {kMsgKeyUp, platform::kKeyReturn}},
        false,
        true},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.keys);
     g_keys.clear();
-    for (const Key& k : c.keys) PushKey(k);
+    Type(c.keys);
     RunFor(300);
     EXPECT_EQ(g_keys, c.game);
     EXPECT_EQ(platform::sdl::WindowScale(), 1);
@@ -165,7 +139,7 @@ TEST_F(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameAct
   }
   // Ctrl+1 where the smaller scale fits: the window follows.
   SDL_SetWindowSize(platform::sdl::MainWindow(), 960, 1064);
-  PushKey({true, SDL_SCANCODE_1, KMOD_RCTRL});
+  Type("C+ 1+");
   ASSERT_TRUE(RunUntil(3000, [] {
     int w = 0, h = 0;
     SDL_GetWindowSize(platform::sdl::MainWindow(), &w, &h);
@@ -175,100 +149,6 @@ TEST_F(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameAct
   EXPECT_TRUE(RunUntil(3000, [] { return appActive == 0; }));
   Focus(true);
   EXPECT_TRUE(RunUntil(3000, [] { return appActive == 1; }));
-}
-
-// A game controller as SDL sees one plugged in, every button and axis present in SDL's order.
-class SdlPad : public SdlGame {
- protected:
-  void SetUp() override {
-    SdlGame::SetUp();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1u;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1u;
-    pad_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
-    ASSERT_NE(pad_, nullptr) << SDL_GetError();
-    SDL_JoystickID id = SDL_JoystickInstanceID(pad_);
-    // The game opens it as a controller as soon as SDL announces it.
-    ASSERT_TRUE(RunUntil(3000, [&] { return SDL_GameControllerFromInstanceID(id) != nullptr; }));
-    g_keys.clear();
-  }
-  void Button(SDL_GameControllerButton b, bool down) {
-    SDL_JoystickSetVirtualButton(pad_, b, down ? SDL_PRESSED : SDL_RELEASED);
-    RunFor(150);
-  }
-  SDL_Joystick* pad_ = nullptr;
-};
-
-TEST_F(SdlPad, ButtonsAndTheStickArriveAsTheKeyboardsKeysArrowsHeldAsLongAsTheyAre) {
-  const struct {
-    SDL_GameControllerButton button;
-    uint32_t key;  // 0: none
-    int32_t held;  // the arrow held while it is down
-  } buttons[] = {{SDL_CONTROLLER_BUTTON_A, platform::kKeyReturn, kDirectionNone},
-                 {SDL_CONTROLLER_BUTTON_START, platform::kKeyReturn, kDirectionNone},
-                 {SDL_CONTROLLER_BUTTON_Y, platform::kKeyE, kDirectionNone},
-                 {SDL_CONTROLLER_BUTTON_B, 0, kDirectionNone},  // not Esc, which would quit
-                 {SDL_CONTROLLER_BUTTON_X, 0, kDirectionNone},
-                 {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, platform::kKeyRight, 1},
-                 {SDL_CONTROLLER_BUTTON_DPAD_LEFT, platform::kKeyLeft, 3}};
-  for (const auto& b : buttons) {
-    SCOPED_TRACE(b.button);
-    g_keys.clear();
-    KeyList want;
-    if (b.key) want.push_back({kMsgKeyDown, b.key});
-    Button(b.button, true);
-    RunFor(300);  // several ticks: pressed once
-    EXPECT_EQ(g_keys, want);
-    EXPECT_EQ(heldDirection, b.held);
-    if (b.key) want.push_back({kMsgKeyUp, b.key});
-    Button(b.button, false);
-    EXPECT_EQ(g_keys, want);
-    EXPECT_EQ(heldDirection, kDirectionNone);
-  }
-  // The stick: an arrow past half way, let go below a quarter; the axis further out wins.
-  g_keys.clear();
-  const struct {
-    SDL_GameControllerAxis axis;
-    int16_t value;
-    int32_t held;
-  } stick[] = {{SDL_CONTROLLER_AXIS_LEFTX, 14000, kDirectionNone},
-               {SDL_CONTROLLER_AXIS_LEFTX, 20000, 1},
-               {SDL_CONTROLLER_AXIS_LEFTX, 10000, 1},
-               {SDL_CONTROLLER_AXIS_LEFTY, -30000, 0},
-               {SDL_CONTROLLER_AXIS_LEFTY, 0, 1},
-               {SDL_CONTROLLER_AXIS_LEFTX, 4000, kDirectionNone}};
-  for (const auto& a : stick) {
-    SDL_JoystickSetVirtualAxis(pad_, a.axis, a.value);
-    RunFor(150);
-    EXPECT_EQ(heldDirection, a.held) << a.axis << " at " << a.value;
-  }
-  const KeyList arrows = {{kMsgKeyDown, platform::kKeyRight}, {kMsgKeyUp, platform::kKeyRight},
-                          {kMsgKeyDown, platform::kKeyUp},    {kMsgKeyUp, platform::kKeyUp},
-                          {kMsgKeyDown, platform::kKeyRight}, {kMsgKeyUp, platform::kKeyRight}};
-  EXPECT_EQ(g_keys, arrows);
-  // Back opens the menu and B closes it; the d-pad moves in it, not in the game.
-  g_keys.clear();
-  for (auto b : {SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_DPAD_DOWN}) {
-    Button(b, true);
-    Button(b, false);
-  }
-  EXPECT_EQ(platform::MenuBarSelectedEntry(), 2);
-  Button(SDL_CONTROLLER_BUTTON_B, true);
-  EXPECT_FALSE(platform::MenuBarOpen());
-  Button(SDL_CONTROLLER_BUTTON_B, false);
-  EXPECT_TRUE(g_keys.empty());
-  // Unplugged while an arrow is held: let go.
-  Button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-  EXPECT_EQ(heldDirection, 0);
-  SDL_JoystickID id = SDL_JoystickInstanceID(pad_);
-  SDL_JoystickClose(pad_);
-  for (int i = 0; i < SDL_NumJoysticks(); ++i)
-    if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-  EXPECT_TRUE(RunUntil(3000, [] { return heldDirection == kDirectionNone; }));
 }
 
 // The beep, then a moment of the looped ending music, through SDL's disk driver: 48000 Hz
@@ -317,6 +197,31 @@ TEST(SdlSound, TheDiskDriverRecordsTheBeepAtItsPitchAndLengthThenTheMusic) {
   double sum = 0;
   for (size_t i = music; i < music + 9600; ++i) sum += i < x.size() ? double(x[i]) * x[i] : 0;
   EXPECT_GT(std::sqrt(sum / 9600), 1000);
+}
+
+TEST(XftDpi, IsReadFromItsOwnLineOnly) {
+  struct Case {
+    const char* resources;
+    float dpi;
+  };
+  const Case cases[] = {
+      {nullptr, 0.0f},
+      {"", 0.0f},
+      {"Xft.dpi:\t192\n", 192.0f},
+      {"Xft.dpi:\t192", 192.0f},  // no final newline
+      {"Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", 144.0f},
+      {"Xft.dpi:  120.5\n", 120.5f},
+      {"Xcursor.size:\t48\n", 0.0f},
+      {"XXft.dpi:\t192\n", 0.0f},                // another resource's name
+      {"*dpi:\t192\n", 0.0f},                    // not the desktop's setting
+      {"Xft.hinting:\t1\tXft.dpi:\t192", 0.0f},  // not at the start of a line
+      {"Xft.dpi:\tlarge\n", 0.0f},
+      {"Xft.dpi:\t-96\n", 0.0f},
+      {"Xft.dpi:\n", 0.0f},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::sdl::ParseXftDpi(c.resources), c.dpi)
+        << (c.resources ? c.resources : "(null)");
 }
 
 }  // namespace

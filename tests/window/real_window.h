@@ -1,8 +1,8 @@
 // The real program in a real window: a private Xvfb (with openbox when fullscreen is
-// wanted), the game on it driven by xdotool and read back through Xlib, and
-// beside it the same game on the headless backend in this process, given the same keys.
-// The window must show what the headless game's frame shows (the menu bar, the client
-// picture, an open drop-down or dialog), each pixel repeated k times.
+// wanted), the game on it driven by xdotool and read back through Xlib, and beside it the
+// same game on the headless backend in this process, given the same input. The window must
+// show the headless game's frame (the menu bar, the client picture, an open drop-down or
+// dialog), each pixel repeated k times.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,25 +14,22 @@
 
 namespace quillorn::test {
 
-constexpr int kScreenWidth = 1600;  // room for 3x (1440 x 1596), a shape unlike the window's
-constexpr int kScreenHeight = 1700;
 constexpr int kPatienceMs = 20000;  // generous: a sanitizer build on a loaded machine
 
 void SleepMs(int ms);
 template <typename Cond>
 bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
-  for (int waited = 0;; waited += stepMs) {
-    if (cond()) return true;
+  for (int waited = 0; !cond(); waited += stepMs) {
     if (waited >= timeoutMs) return false;
     SleepMs(stepMs);
   }
+  return true;
 }
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 
 struct Shot {
   int width = 0, height = 0;
-  std::vector<uint8_t> rgb;
-  uint32_t At(int x, int y) const;  // 0xRRGGBB; outside, 0xFFFFFFFF
+  std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
 };
 
 class RealWindow : public ::testing::Test {
@@ -44,9 +41,9 @@ class RealWindow : public ::testing::Test {
   void StopAll();
   // Runs the game on the display (":N" + suffix); its pid.
   pid_t Launch(const std::string& suffix = "", const std::string& diskAudio = "");
-  bool WaitForGameWindow();  // for the one game window shown; sets window_
+  // The game windows (only those shown if shown); the one shown becomes window_.
+  size_t GameWindows(bool shown = false);
   std::string RunX(const std::string& command);
-  size_t GameWindowCount();
 
   // A key pressed and let go in both games; the headless one then runs `ticks` ticks.
   void Press(const char* xname, uint32_t key, int ticks = 0);

@@ -76,7 +76,7 @@ TEST_F(RealWindow, APlayerSeesAndHearsTheTitleARoomTheSurveyTheMenuAndHelpAndEsc
     int code = -1;
     EXPECT_TRUE(WaitExit(Launch(screen), kPatienceMs, code) && code == 0) << screen << " " << code;
   }
-  EXPECT_EQ(GameWindowCount(), 1u);
+  EXPECT_EQ(GameWindows(), 1u);
 
   // The cursor moves with a beep at 30000 frames a second: the 1500 Hz tone recorded at 22050
   // sounds at 1500 * 30000 / 22050 Hz.
@@ -173,7 +173,7 @@ TEST_F(RealWindow, OnADenseScreenItStartsAtTheScaleOfTheDesktopsDpi) {
       RunX(std::string("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:\t") +
            c.xftDpi + "'");
       game_ = Launch();
-      ASSERT_TRUE(WaitForGameWindow());
+      ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return GameWindows(true) == 1; }));
     }
     EXPECT_TRUE(AtScale(c.scale));
   }
