@@ -1,13 +1,10 @@
-// The real SDL backend in this process: on SDL's dummy video driver (keys and focus pushed in
-// as SDL events, the keys the game's window procedure gets recorded), on its disk sound
-// driver (the mixer's output written to a file), and the desktop's Xft.dpi it reads.
+// The real SDL backend in this process, on SDL's dummy video driver: keys and focus pushed in
+// as SDL events, the keys the game's window procedure gets recorded; and the desktop's
+// Xft.dpi it reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cmath>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -20,7 +17,6 @@
 #include "platform/window/window_state.h"
 #include "shell/main_window.h"
 #include "shell/win_main.h"
-#include "sound/sound_bank.h"
 
 // SDL keeps its session-bus connection's buffers to the end of the process by design.
 extern "C" const char* __lsan_default_suppressions() {
@@ -151,54 +147,7 @@ TEST_F(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameAct
   EXPECT_TRUE(RunUntil(3000, [] { return appActive == 1; }));
 }
 
-// The beep, then a moment of the looped ending music, through SDL's disk driver: 48000 Hz
-// stereo 16-bit frames written to a file.
-TEST(SdlSound, TheDiskDriverRecordsTheBeepAtItsPitchAndLengthThenTheMusic) {
-  const std::string file = "/tmp/quillorn-sdl-sound-" + std::to_string(getpid());
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  ASSERT_EQ(InitSound(), 1) << "the disk audio device did not open";
-  ASSERT_EQ(LoadWaveSlot(0, "ed"), 1);
-  ASSERT_EQ(LoadWaveSlot(1, "beep"), 1);
-  SDL_Delay(100);
-  PlaySoundSlot(1, 0, 0);  // 37.5 ms at its own rate
-  SDL_Delay(300);
-  PlaySoundSlot(0, 1, 0);
-  SDL_Delay(400);
-  StopAllSounds();
-  SDL_Delay(100);
-  FreeSound();
-  std::ifstream in(file, std::ios::binary);
-  std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-  std::remove(file.c_str());
-  std::vector<int> x;  // the left channel
-  for (size_t i = 0; i + 3 < bytes.size(); i += 4)
-    x.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
-  ASSERT_GT(x.size(), 48000 * 6 / 10) << "the device played for most of the time";
-  // The beep: the first stretch of sound, 1800 frames of a loud 1500 Hz tone.
-  size_t start = 0, end, quiet = 0;
-  while (start < x.size() && std::abs(x[start]) < 64) ++start;
-  for (end = start; end < x.size() && quiet < 480; ++end)
-    quiet = std::abs(x[end]) < 64 ? quiet + 1 : 0;
-  end -= quiet;
-  EXPECT_GT(end - start, 1600u);
-  EXPECT_LE(end - start, 1801u);
-  int peak = 0, crossings = 0;
-  double first = 0, last = 0;
-  for (size_t i = start + 1; i < end; ++i) {
-    peak = std::max(peak, std::abs(x[i]));
-    if (x[i - 1] < 0 && x[i] >= 0) (crossings++ == 0 ? first : last) = double(i);
-  }
-  EXPECT_GT(peak, 8000);
-  EXPECT_NEAR((crossings - 1) * 48000.0 / (last - first), 1500, 30);
-  // The music follows and sounds until it is stopped.
-  size_t music = end;
-  while (music < x.size() && std::abs(x[music]) < 64) ++music;
-  double sum = 0;
-  for (size_t i = music; i < music + 9600; ++i) sum += i < x.size() ? double(x[i]) * x[i] : 0;
-  EXPECT_GT(std::sqrt(sum / 9600), 1000);
-}
-
+// The desktop's Xft.dpi, read from the text of an X resource database.
 TEST(XftDpi, IsReadFromItsOwnLineOnly) {
   struct Case {
     const char* resources;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -175,17 +176,23 @@ void RealWindow::Press(const char* xname, uint32_t key, int ticks) {
 }
 
 void RealWindow::Step(const char* xname, uint32_t key) {
-  // Held until the king moves, then let go: one step however slowly the game runs.
-  Shot before, now;
-  Grab(before);
-  RunX(std::string("xdotool keydown ") + xname);
-  WaitUntil(
-      kPatienceMs, [&] { return Grab(now) && Differences(now, before) > 0; }, 5);
-  RunX(std::string("xdotool keyup ") + xname);
+  // Held until the window shows the step's first half, then let go: one step however slowly
+  // the game runs.
   headless::KeyDown(key);
-  headless::Tick();
+  std::vector<Shot> firstHalf(4);
+  for (Shot& frame : firstHalf) headless::Tick(), frame = Want();
   headless::KeyUp(key);
   headless::Tick(20);
+  RunX(std::string("xdotool keydown ") + xname);
+  Shot now;
+  WaitUntil(
+      kPatienceMs,
+      [&] {
+        return Grab(now) && std::any_of(firstHalf.begin(), firstHalf.end(),
+                                        [&](const Shot& f) { return Differences(now, f) == 0; });
+      },
+      5);
+  RunX(std::string("xdotool keyup ") + xname);
 }
 
 void RealWindow::Keys(const std::string& xnames) {
@@ -227,11 +234,15 @@ bool RealWindow::Grab(Shot& s) {
   return true;
 }
 
-::testing::AssertionResult RealWindow::SameFrame(const std::string& moment) {
+Shot RealWindow::Want() {
   // 1600 x 1700 holds the 480 x 532 frame three times over, 80 pixels from the left edge
   // and 52 from the top, on black.
-  const Shot want = fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, 52)
-                                : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
+  return fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, 52)
+                     : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
+}
+
+::testing::AssertionResult RealWindow::SameFrame(const std::string& moment) {
+  const Shot want = Want();
   long wrong = -1;
   Shot got;
   if (WaitUntil(kPatienceMs, [&] { return Grab(got) && (wrong = Differences(got, want)) == 0; }))

@@ -51,7 +51,8 @@ class RealWindow : public ::testing::Test {
   void Keys(const std::string& xnames);        // to the real game only
   void Click(int x, int y);  // in both games; a frame position, at the shown scale and place
   bool Grab(Shot& s);        // the window's picture
-  // Waits until the window shows the headless game's frame at the current scale.
+  Shot Want();               // the headless game's frame at the current scale and place
+  // Waits until the window shows it.
   ::testing::AssertionResult SameFrame(const std::string& moment);
   // Waits until the window is k times the frame, a fixed size, and shows the frame.
   ::testing::AssertionResult AtScale(int k);

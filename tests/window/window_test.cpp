@@ -31,19 +31,29 @@ std::vector<int16_t> Recorded(const std::string& file) {
   return x;
 }
 
-// The pitch of the last sound after frame `from`, from its rising zero crossings; 0 when
-// none sounds.
-double LastSoundPitch(const std::vector<int16_t>& x, size_t from) {
-  size_t end = x.size(), start;
+// The last sound after frame `from`, once it has ended: its length in frames, its peak, and
+// its pitch from its rising zero crossings.
+struct Sound {
+  size_t frames = 0;
+  int peak = 0;
+  double pitch = 0;
+};
+bool LastSound(const std::vector<int16_t>& x, size_t from, Sound& s) {
+  size_t end = x.size(), start, quiet = 0;
   while (end > from && std::abs(x[end - 1]) < 64) --end;
-  start = end;
-  for (size_t quiet = 0; start > from && quiet < 480; --start)
+  if (end == from || x.size() - end < 480) return false;  // none, or still sounding
+  for (start = end; start > from && quiet < 480; --start)
     quiet = std::abs(x[start - 1]) < 64 ? quiet + 1 : 0;
+  start += quiet;
   double first = -1, last = -1;
   int crossings = 0;
-  for (size_t i = start + 1; i < end; ++i)
+  for (size_t i = start + 1; i < end; ++i) {
+    s.peak = std::max(s.peak, std::abs(int(x[i])));
     if (x[i - 1] < 0 && x[i] >= 0) (crossings++ == 0 ? first : last) = double(i);
-  return crossings > 2 ? (crossings - 1) * 48000.0 / (last - first) : 0;
+  }
+  s.frames = end - start;
+  s.pitch = crossings > 2 ? (crossings - 1) * 48000.0 / (last - first) : 0;
+  return true;
 }
 
 // Frame positions on the headless game's open drop-down: the middle of an entry.
@@ -78,14 +88,16 @@ TEST_F(RealWindow, APlayerSeesAndHearsTheTitleARoomTheSurveyTheMenuAndHelpAndEsc
   }
   EXPECT_EQ(GameWindows(), 1u);
 
-  // The cursor moves with a beep at 30000 frames a second: the 1500 Hz tone recorded at 22050
-  // sounds at 1500 * 30000 / 22050 Hz.
+  // The cursor moves with a beep at 30000 frames a second: the beep's 1800 frames of a loud
+  // 1500 Hz tone at its own rate of 22050 last 22050 / 30000 as long, 30000 / 22050 as high.
   const size_t from = Recorded(audio.file).size();
   Press("Down", platform::kKeyDown);
   ASSERT_TRUE(SameFrame("the cursor on STORY"));
-  double pitch = 0;
-  WaitUntil(kPatienceMs, [&] { return (pitch = LastSoundPitch(Recorded(audio.file), from)) > 0; });
-  EXPECT_NEAR(pitch, 1500.0 * 30000 / 22050, 20) << "the cursor's beep";
+  Sound beep;
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return LastSound(Recorded(audio.file), from, beep); }));
+  EXPECT_NEAR(beep.pitch, 1500.0 * 30000 / 22050, 20);
+  EXPECT_NEAR(double(beep.frames), 1800.0 * 22050 / 30000, 60);
+  EXPECT_GT(beep.peak, 8000);
   Press("Up", platform::kKeyUp);
 
   Press("Return", platform::kKeyReturn, 2);
