@@ -1,7 +1,6 @@
 #include "real_window.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include "harness.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/chrome/ui_look.h"
 #include "platform/headless/headless.h"
 #include "platform/surface.h"
 // Last: Xlib's macros would clash with our names.
@@ -76,10 +76,6 @@ long Differences(const Shot& a, const Shot& b) {
 
 }  // namespace
 
-void SleepMs(int ms) {
-  usleep(useconds_t(ms) * 1000);
-}
-
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
   int status = 0;
   if (!WaitUntil(
@@ -107,15 +103,13 @@ void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio
                "-dpi", std::to_string(dpi).c_str(), "-noreset", "-nolisten", "tcp"},
               {}, true);
     close(fds[1]);
-    std::string number;  // the display the server took, written once it is ready
-    pollfd p{fds[0], POLLIN, 0};
-    for (char c; poll(&p, 1, kPatienceMs) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
-      number += c;
-    close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start (is the xvfb package installed?)";
-    display_ = std::atoi(number.c_str());
+    FILE* from = fdopen(fds[0], "r");  // the display the server took, once it is ready
+    const bool started = std::fscanf(from, "%d", &display_) == 1;
+    std::fclose(from);
+    ASSERT_TRUE(started) << "Xvfb did not start (is the xvfb package installed?)";
     if (windowManager) {
-      windowManager_ = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + number}, true);
+      windowManager_ =
+          Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + std::to_string(display_)}, true);
       ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
         return RunX("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
       })) << "openbox did not start";
@@ -138,22 +132,19 @@ void RealWindow::StopAll() {
 
 pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio) {
   // In a sanitizer build, leaks of the system libraries behind the window are not ours.
-  const char* lsan = std::getenv("LSAN_OPTIONS");
-  return Spawn({QUILLORN_EXE},
-               {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
-                "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
-                "SDL_DISKAUDIOFILE=" + diskAudio,
-                std::string("LSAN_OPTIONS=") + (lsan && *lsan ? lsan + std::string(":") : "") +
-                    "suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
-               false);
+  return Spawn(
+      {QUILLORN_EXE},
+      {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
+       "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
+       "SDL_DISKAUDIOFILE=" + diskAudio, "LSAN_OPTIONS=suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
+      false);
 }
 
 size_t RealWindow::GameWindows(bool shown) {
   std::istringstream in(
       RunX("xdotool search " + std::string(shown ? "--onlyvisible " : "") + "--name '^Quillorn$'"));
   std::vector<std::string> ids{std::istream_iterator<std::string>(in), {}};
-  if (shown && ids.size() == 1) window_ = ids[0];
-  if (shown && ids.size() == 1) RunX("xdotool windowfocus --sync " + window_);
+  if (shown && ids.size() == 1) window_ = ids[0], RunX("xdotool windowfocus --sync " + ids[0]);
   return ids.size();
 }
 
@@ -195,10 +186,6 @@ void RealWindow::Step(const char* xname, uint32_t key) {
   RunX(std::string("xdotool keyup ") + xname);
 }
 
-void RealWindow::Keys(const std::string& xnames) {
-  RunX("xdotool key --delay 60 " + xnames);
-}
-
 void RealWindow::Click(int x, int y) {
   // The middle of the frame pixel's block; fullscreen shows it at 3x, 80 and 52 pixels in.
   int k = fullscreen_ ? 3 : k_, left = fullscreen_ ? 80 : 0, top = fullscreen_ ? 52 : 0;
@@ -214,6 +201,15 @@ void RealWindow::Click(int x, int y) {
     }
   }
   headless::Pump();
+}
+
+void RealWindow::ChooseByMouse(int entry) {
+  platform::Rect t = platform::MenuBarTitleRect(0), d;
+  Click((t.left + t.right) / 2, platform::MenuBarHeight() / 2);
+  platform::MenuBarDropDownRect(d);
+  int x = (d.left + d.right) / 2, y = d.top;  // the entry's middle row
+  while (y < d.bottom && platform::MenuBarEntryAt(x, y) != entry) ++y;
+  Click(x, y + platform::kMenuEntryHeight / 2);
 }
 
 bool RealWindow::Grab(Shot& s) {

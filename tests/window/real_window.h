@@ -6,7 +6,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/types.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <string>
@@ -16,12 +16,11 @@ namespace quillorn::test {
 
 constexpr int kPatienceMs = 20000;  // generous: a sanitizer build on a loaded machine
 
-void SleepMs(int ms);
 template <typename Cond>
 bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
   for (int waited = 0; !cond(); waited += stepMs) {
     if (waited >= timeoutMs) return false;
-    SleepMs(stepMs);
+    usleep(useconds_t(stepMs) * 1000);
   }
   return true;
 }
@@ -48,10 +47,10 @@ class RealWindow : public ::testing::Test {
   // A key pressed and let go in both games; the headless one then runs `ticks` ticks.
   void Press(const char* xname, uint32_t key, int ticks = 0);
   void Step(const char* xname, uint32_t key);  // one step of the king's in both games
-  void Keys(const std::string& xnames);        // to the real game only
-  void Click(int x, int y);  // in both games; a frame position, at the shown scale and place
-  bool Grab(Shot& s);        // the window's picture
-  Shot Want();               // the headless game's frame at the current scale and place
+  void Click(int x, int y);       // in both games; a frame position, at the shown scale and place
+  void ChooseByMouse(int entry);  // clicks on the menu's title, then on its entry
+  bool Grab(Shot& s);             // the window's picture
+  Shot Want();                    // the headless game's frame at the current scale and place
   // Waits until the window shows it.
   ::testing::AssertionResult SameFrame(const std::string& moment);
   // Waits until the window is k times the frame, a fixed size, and shows the frame.
@@ -59,10 +58,9 @@ class RealWindow : public ::testing::Test {
   void ExpectEndsWithZero();
 
   pid_t server_ = -1, windowManager_ = -1, game_ = -1;
-  int display_ = -1;
-  void* x_ = nullptr;  // our own connection to the server, for reading pictures
+  int display_ = -1, k_ = 1;  // k_: the window's scale
+  void* x_ = nullptr;         // our own connection to the server, for reading pictures
   std::string window_;
-  int k_ = 1;
   bool fullscreen_ = false;
 };
 
