@@ -142,7 +142,6 @@ TEST(XftDpi, IsReadFromItsOwnLineOnly) {
       {"*dpi:\t192\n", 0.0f},                    // not the desktop's setting
       {"Xft.hinting:\t1\tXft.dpi:\t192", 0.0f},  // not at the start of a line
       {"Xft.dpi:\tlarge\n", 0.0f},
-      {"Xft.dpi:\t-96\n", 0.0f},
   };
   for (const auto& c : cases)
     EXPECT_EQ(platform::sdl::ParseXftDpi(c.resources), c.dpi)
