@@ -1,144 +1,273 @@
 #include "real_window.h"
 
-#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <sstream>
+
+#include "harness.h"
+#include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/chrome/ui_look.h"
 #include "platform/headless/headless.h"
+#include "platform/surface.h"
+// Last: Xlib's macros would clash with our names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace quillorn::test {
+namespace {
 
-using platform::Rect;
-
-uint32_t Rgb(platform::Pixel p) {
-  return p & 0xFFFFFFu;
+// Runs argv with env ("NAME=value") added; quiet sends its output away.
+pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env, bool quiet) {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (quiet) dup2(open("/dev/null", O_RDWR), 1), dup2(1, 2);
+  for (const std::string& e : env) putenv(strdup(e.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], const_cast<char* const*>(argv.data()));
+  _exit(127);
 }
 
-void RealWindow::Start(bool windowManager) {
-  Measure();
-  ASSERT_EQ(dialog_.controls.size(), 11u);
-  // A game of another test run on this machine, still ending on a display number that our
-  // new server has just been given, holds that display's single-copy lock: ours then ends
-  // at once, as a second copy must. Such a start is tried again on a fresh server.
-  int code = -1;
-  for (int attempt = 0; attempt < 3 && window_.empty(); ++attempt) {
-    StopAll(x_);
-    ASSERT_TRUE(StartServer(x_)) << "Xvfb did not start (is the xvfb package installed?)";
-    if (windowManager) {
-      ASSERT_TRUE(StartWindowManager(x_)) << "openbox did not start";
-    }
-    BeforeGame();
-    x_.game = StartGame(x_);
-    WaitUntil(20000, [&] {
-      window_ = WaitForWindow(x_, 0);
-      if (!window_.empty()) return true;
-      if (!WaitExit(x_.game, 0, code)) return false;
-      x_.game = -1;  // ended and reaped
-      return true;
-    });
-  }
-  ASSERT_FALSE(window_.empty()) << "no window named Quillorn appeared; the game's exit code "
-                                << code;
-  RunX(x_, "xdotool windowfocus --sync " + window_);
-  // Ready once the bar is on the screen: the game's message loop runs.
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
-    Shot s = Now();
-    return s.At(s.width - 2, 2) == Rgb(platform::kFaceColor);
-  }));
-}
-
-// Where the menu and the dialog appear, from the same resources and layout code the game
-// uses, run here on the headless platform.
-void RealWindow::Measure() {
-  headless::Reset();
-  platform::MenuBarLoad("menu");
-  title_ = platform::MenuBarTitleRect(0);
-  platform::MenuBarKey(true, platform::kKeyF10);
-  platform::MenuBarDropDownRect(dropDown_);
-  entryX_ = (dropDown_.left + dropDown_.right) / 2;
-  for (int32_t y = dropDown_.bottom - 1; y >= dropDown_.top; --y) {
-    int entry = platform::MenuBarEntryAt(entryX_, y);
-    if (entry >= 0) entryY_[entry] = y + platform::kMenuEntryHeight / 2;  // from the top row
-  }
-  platform::MenuBarReset();
-  platform::Resource res;
-  platform::DialogTemplate t;
-  if (platform::FindResource("DIALOG", "dlg_help", res) && platform::ParseDialog(res, t))
-    dialog_ = platform::LayOutDialog(t, kClientWidth, kClientHeight);
-}
-
-void RealWindow::Keys(const std::string& keys) {
-  RunX(x_, "xdotool key --delay 40 " + keys);
-}
-
-void RealWindow::Click(int32_t x, int32_t y) {
-  // The middle of the frame pixel's block.
-  RunX(x_, "xdotool mousemove --window " + window_ + " " + std::to_string(x * k_ + k_ / 2) + " " +
-               std::to_string(y * k_ + k_ / 2) + " sleep 0.1 click 1");
-}
-
-void RealWindow::OpenMenuByMouse() {
-  Click((title_.left + title_.right) / 2, bar() / 2);
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-}
-
-int32_t RealWindow::bar() {
-  return platform::kMenuBarHeight;
-}
-
-Shot RealWindow::Now() {
-  Shot s;
-  Grab(x_, window_, s);
-  return s;
-}
-
-bool RealWindow::WaitForScale(int k) {
-  k_ = k;
-  return WaitUntil(kPatienceMs, [&] {
-    Shot s = Now();
-    return s.width == kClientWidth * k && s.height == (kClientHeight + bar()) * k;
-  });
-}
-
-bool RealWindow::MenuShown() {
-  const Shot s = Now();
-  const Rect& d = dropDown_;
-  auto at = [&](int32_t x, int32_t y) { return s.At(x * k_, y * k_); };
-  return at(d.left, d.top) == Rgb(platform::kShadowColor) &&
-         at(d.right - 1, d.bottom - 1) == Rgb(platform::kShadowColor) &&
-         at(d.left + 1, d.bottom - 2) == Rgb(platform::kMenuColor);
-}
-
-bool RealWindow::FirstEntryHighlighted() {
-  return Now().At((dropDown_.left + 3) * k_, entryY_[0] * k_) == Rgb(platform::kSelectColor);
-}
-
-bool RealWindow::DialogShown() {
-  Shot s = Now();
-  auto at = [&](int32_t x, int32_t y) { return s.At(x * k_, y * k_); };
-  const Rect& c = dialog_.caption;
-  for (int32_t x : {c.left + 1, (c.left + c.right) / 2, dialog_.closeBox.left - 1})
-    if (at(x, c.top + 1 + bar()) != Rgb(platform::kCaptionColor)) return false;
-  const Rect& ok = dialog_.controls[0];
-  return at(ok.left, ok.top + bar()) == Rgb(platform::kSelectColor);
-}
-
-void RealWindow::ExpectRunning() {
+void Reap(pid_t& pid, int signal) {
   int code;
-  EXPECT_FALSE(WaitExit(x_.game, 300, code)) << "the game ended with " << code;
+  if (pid > 0 && !WaitExit(pid, 0, code)) kill(pid, signal), waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+// The headless game's frame (the client picture under the bar, an open drop-down or dialog
+// over it), each pixel repeated k times, at (left, top) on a black picture of width x height.
+Shot HeadlessFrame(int k, int width, int height, int left, int top) {
+  const int bar = platform::MenuBarHeight();
+  const platform::Surface& client = headless::WindowPicture();
+  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar), part;
+  auto put = [&](const platform::Surface& s, int x0, int y0) {
+    for (int y = 0; y < s.height; ++y)
+      std::copy(s.Row(y), s.Row(y) + s.width, frame.Row(y + y0) + x0);
+  };
+  put(client, 0, bar);
+  platform::Rect where;
+  if (platform::MenuBarDrawDropDown(part, where)) put(part, where.left, where.top);
+  if (platform::DialogDraw(part, where)) put(part, where.left, where.top + bar);
+  part = platform::MakeSurface(frame.width, bar);
+  platform::MenuBarDraw(part);
+  put(part, 0, 0);
+  Shot out{width, height, std::vector<uint32_t>(size_t(width) * size_t(height), 0)};
+  for (int y = 0; y < frame.height * k; ++y)
+    for (int x = 0; x < frame.width * k; ++x)
+      out.rgb[size_t(y + top) * size_t(width) + size_t(x + left)] =
+          frame.Row(y / k)[x / k] & 0xFFFFFFu;
+  return out;
+}
+
+long Differences(const Shot& a, const Shot& b) {
+  if (a.width != b.width || a.height != b.height) return long(b.rgb.size()) + 1;
+  long n = 0;
+  for (size_t i = 0; i < a.rgb.size(); ++i) n += a.rgb[i] != b.rgb[i];
+  return n;
+}
+
+}  // namespace
+
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
+  int status = 0;
+  if (!WaitUntil(
+          timeoutMs, [&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20))
+    return false;
+  exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return true;
+}
+
+void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio) {
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window gone: no picture
+  ASSERT_TRUE(test::StartGame());
+  headless::Tick(2);  // the title comes on the second tick
+  // A game of another run on this machine, still ending on the display number our new server
+  // was just given, holds that display's single-copy lock: ours then ends at once, as a
+  // second copy must. Such a start is tried again on a fresh server.
+  for (int attempt = 0; attempt < 3 && window_.empty(); ++attempt) {
+    StopAll();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    // A screen with room for 3x (1440 x 1596), of a shape unlike the window's; it keeps what
+    // clients leave on it (root window properties) when they go.
+    server_ =
+        Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", "1600x1700x24",
+               "-dpi", std::to_string(dpi).c_str(), "-noreset", "-nolisten", "tcp"},
+              {}, true);
+    close(fds[1]);
+    FILE* from = fdopen(fds[0], "r");  // the display the server took, once it is ready
+    const bool started = std::fscanf(from, "%d", &display_) == 1;
+    std::fclose(from);
+    ASSERT_TRUE(started) << "Xvfb did not start (is the xvfb package installed?)";
+    if (windowManager) {
+      windowManager_ =
+          Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + std::to_string(display_)}, true);
+      ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
+        return RunX("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+      })) << "openbox did not start";
+    }
+    game_ = Launch("", diskAudio);
+    int code;
+    WaitUntil(kPatienceMs, [&] { return GameWindows(true) == 1 || WaitExit(game_, 0, code); });
+  }
+  ASSERT_FALSE(window_.empty()) << "no window named Quillorn appeared";
+}
+
+void RealWindow::StopAll() {
+  if (x_) XCloseDisplay(static_cast<Display*>(x_));
+  x_ = nullptr;
+  Reap(game_, SIGKILL);
+  Reap(windowManager_, SIGKILL);
+  Reap(server_, SIGTERM);
+  window_.clear();
+}
+
+pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio) {
+  // In a sanitizer build, leaks of the system libraries behind the window are not ours.
+  return Spawn(
+      {QUILLORN_EXE},
+      {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
+       "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
+       "SDL_DISKAUDIOFILE=" + diskAudio, "LSAN_OPTIONS=suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
+      false);
+}
+
+size_t RealWindow::GameWindows(bool shown) {
+  std::istringstream in(
+      RunX("xdotool search " + std::string(shown ? "--onlyvisible " : "") + "--name '^Quillorn$'"));
+  std::vector<std::string> ids{std::istream_iterator<std::string>(in), {}};
+  if (shown && ids.size() == 1) window_ = ids[0], RunX("xdotool windowfocus --sync " + ids[0]);
+  return ids.size();
+}
+
+std::string RealWindow::RunX(const std::string& command) {
+  std::string out, full = "DISPLAY=:" + std::to_string(display_) + " " + command + " 2>/dev/null";
+  if (FILE* f = popen(full.c_str(), "r")) {
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+    pclose(f);
+  }
+  return out;
+}
+
+void RealWindow::Press(const char* xname, uint32_t key, int ticks) {
+  RunX(std::string("xdotool keydown ") + xname + " sleep 0.1 keyup " + xname);
+  headless::KeyDown(key);
+  headless::Tick();
+  headless::KeyUp(key);
+  headless::Tick(ticks);
+}
+
+void RealWindow::Step(const char* xname, uint32_t key) {
+  // Held until the window shows the step's first half, then let go: one step however slowly
+  // the game runs.
+  headless::KeyDown(key);
+  std::vector<Shot> firstHalf(4);
+  for (Shot& frame : firstHalf) headless::Tick(), frame = Want();
+  headless::KeyUp(key);
+  headless::Tick(20);
+  RunX(std::string("xdotool keydown ") + xname);
+  Shot now;
+  WaitUntil(
+      kPatienceMs,
+      [&] {
+        return Grab(now) && std::any_of(firstHalf.begin(), firstHalf.end(),
+                                        [&](const Shot& f) { return Differences(now, f) == 0; });
+      },
+      5);
+  RunX(std::string("xdotool keyup ") + xname);
+  // Let go late on a heavily loaded machine, it walks on: the headless game follows.
+  for (int more = 0; more < 3 && !SameFrame("a step"); ++more)
+    headless::KeyDown(key), headless::Tick(), headless::KeyUp(key), headless::Tick(20);
+}
+
+void RealWindow::Click(int x, int y) {
+  // The middle of the frame pixel's block; fullscreen shows it at 3x, 80 and 52 pixels in.
+  int k = fullscreen_ ? 3 : k_, left = fullscreen_ ? 80 : 0, top = fullscreen_ ? 52 : 0;
+  RunX("xdotool mousemove --window " + window_ + " " + std::to_string(left + x * k + k / 2) + " " +
+       std::to_string(top + y * k + k / 2) + " sleep 0.1 click 1");
+  // The same on the headless game, as the window routes it: to an open dialog, else the bar.
+  for (bool down : {true, false}) {
+    if (platform::DialogIsOpen()) {
+      platform::DialogMouse(x, y - platform::MenuBarHeight(), down);
+    } else {
+      if (down) platform::MenuBarMouseMove(x, y);
+      platform::MenuBarMouse(x, y, down);
+    }
+  }
+  headless::Pump();
+}
+
+void RealWindow::ChooseByMouse(int entry) {
+  platform::Rect t = platform::MenuBarTitleRect(0), d;
+  Click((t.left + t.right) / 2, platform::MenuBarHeight() / 2);
+  platform::MenuBarDropDownRect(d);
+  int x = (d.left + d.right) / 2, y = d.top;  // the entry's middle row
+  while (y < d.bottom && platform::MenuBarEntryAt(x, y) != entry) ++y;
+  Click(x, y + platform::kMenuEntryHeight / 2);
+}
+
+bool RealWindow::Grab(Shot& s) {
+  // Straight from the server: quick enough to see a step begin.
+  if (!x_) x_ = XOpenDisplay((":" + std::to_string(display_)).c_str());
+  auto* x = static_cast<Display*>(x_);
+  XWindowAttributes a;
+  XImage* image = x && !window_.empty() && XGetWindowAttributes(x, std::stoul(window_), &a)
+                      ? XGetImage(x, std::stoul(window_), 0, 0, unsigned(a.width),
+                                  unsigned(a.height), AllPlanes, ZPixmap)
+                      : nullptr;
+  if (!image) return false;
+  s = {a.width, a.height, std::vector<uint32_t>(size_t(a.width) * size_t(a.height))};
+  for (int y = 0; y < a.height; ++y)
+    for (int i = 0; i < a.width; ++i)
+      s.rgb[size_t(y) * size_t(a.width) + size_t(i)] = XGetPixel(image, i, y) & 0xFFFFFFu;
+  XDestroyImage(image);
+  return true;
+}
+
+Shot RealWindow::Want() {
+  // 1600 x 1700 holds the 480 x 532 frame three times over, 80 pixels from the left edge
+  // and 52 from the top, on black.
+  return fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, 52)
+                     : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
+}
+
+::testing::AssertionResult RealWindow::SameFrame(const std::string& moment) {
+  const Shot want = Want();
+  long wrong = -1;
+  Shot got;
+  if (WaitUntil(kPatienceMs, [&] { return Grab(got) && (wrong = Differences(got, want)) == 0; }))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << moment << ": " << wrong << " pixels differ";
+}
+
+::testing::AssertionResult RealWindow::AtScale(int k) {
+  k_ = k;
+  std::string size = std::to_string(480 * k) + " by " + std::to_string(532 * k), hints;
+  // A window of fixed size: the least and the most the window manager may make it.
+  if (WaitUntil(kPatienceMs, [&] {
+        hints = RunX("xprop -id " + window_ + " WM_NORMAL_HINTS");
+        return hints.find("minimum size: " + size) != std::string::npos &&
+               hints.find("maximum size: " + size) != std::string::npos;
+      }))
+    return SameFrame("at " + std::to_string(k) + "x");
+  return ::testing::AssertionFailure() << "not " << size << ": " << hints;
 }
 
 void RealWindow::ExpectEndsWithZero() {
   int code = -1;
-  ASSERT_TRUE(WaitExit(x_.game, kPatienceMs, code));
+  ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
+  game_ = -1;
   EXPECT_EQ(code, 0);
-  EXPECT_TRUE(GameWindows(x_).empty());
-}
-
-void RealWindow::SaveShot(const char* name, bool wholeScreen) {
-  if (const char* dir = std::getenv("QUILLORN_SCREENSHOT_DIR"))
-    RunX(x_, "import -window " + (wholeScreen ? std::string("root") : window_) + " " +
-                 std::string(dir) + "/" + name);
+  EXPECT_EQ(GameWindows(), 0u);
 }
 
 }  // namespace quillorn::test

@@ -1,64 +1,67 @@
-// The fixture of the real-window tests: a private X server (optionally with a window
-// manager), the game on it, and where its menu and dialog appear, measured with the game's
-// own layout code on the headless platform. Positions are in frame coordinates (the menu bar
-// at the top) at 1x; at a scale k the window shows frame pixel (x, y) at (k x, k y).
+// The real program in a real window: a private Xvfb (with openbox when fullscreen is
+// wanted), the game on it driven by xdotool and read back through Xlib, and beside it the
+// same game on the headless backend in this process, given the same input. The window must
+// show the headless game's frame (the menu bar, the client picture, an open drop-down or
+// dialog), each pixel repeated k times.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <string>
-
-#include "platform/chrome/dialog_box.h"
-#include "platform/platform.h"
-#include "platform/surface.h"
-#include "x_session.h"
+#include <vector>
 
 namespace quillorn::test {
 
-constexpr int kClientWidth = 480;
-constexpr int kClientHeight = 512;
-// How long the game may take to answer; generous for a loaded machine.
-constexpr int kPatienceMs = 10000;
+constexpr int kPatienceMs = 20000;  // generous: a sanitizer build on a loaded machine
 
-uint32_t Rgb(platform::Pixel p);
+template <typename Cond>
+bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
+  for (int waited = 0; !cond(); waited += stepMs) {
+    if (waited >= timeoutMs) return false;
+    usleep(useconds_t(stepMs) * 1000);
+  }
+  return true;
+}
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
+
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
+};
 
 class RealWindow : public ::testing::Test {
  protected:
-  void SetUp() override { Start(false); }
-  void TearDown() override { StopAll(x_); }
-  // Starts the server (with a window manager if asked), then the game, and waits until its
-  // menu bar is on the screen.
-  void Start(bool windowManager);
-  // Called when the server (and window manager) runs, before the game starts.
-  virtual void BeforeGame() {}
+  void TearDown() override { StopAll(); }
+  // Xvfb at dpi, openbox if asked, the game (its sound to diskAudio when given), and the
+  // headless game at its title.
+  void Start(bool windowManager, int dpi = 100, const std::string& diskAudio = "");
+  void StopAll();
+  // Runs the game on the display (":N" + suffix); its pid.
+  pid_t Launch(const std::string& suffix = "", const std::string& diskAudio = "");
+  // The game windows (only those shown if shown); the one shown becomes window_.
+  size_t GameWindows(bool shown = false);
+  std::string RunX(const std::string& command);
 
-  void Keys(const std::string& keys);
-  // A left click at a frame position, at the window's current scale.
-  void Click(int32_t x, int32_t y);
-  void OpenMenuByMouse();
-  static int32_t bar();
-
-  Shot Now();
-  // The window at scale k: its size is k times the frame's and its pixels are those of
-  // the frame, each repeated k x k times.
-  bool WaitForScale(int k);
-  bool MenuShown();
-  bool FirstEntryHighlighted();
-  bool DialogShown();
-  void ExpectRunning();
+  // A key pressed and let go in both games; the headless one then runs `ticks` ticks.
+  void Press(const char* xname, uint32_t key, int ticks = 0);
+  void Step(const char* xname, uint32_t key);  // one step of the king's in both games
+  void Click(int x, int y);       // in both games; a frame position, at the shown scale and place
+  void ChooseByMouse(int entry);  // clicks on the menu's title, then on its entry
+  bool Grab(Shot& s);             // the window's picture
+  Shot Want();                    // the headless game's frame at the current scale and place
+  // Waits until the window shows it.
+  ::testing::AssertionResult SameFrame(const std::string& moment);
+  // Waits until the window is k times the frame, a fixed size, and shows the frame.
+  ::testing::AssertionResult AtScale(int k);
   void ExpectEndsWithZero();
-  // Writes the window (or the whole screen) to QUILLORN_SCREENSHOT_DIR when that is set.
-  void SaveShot(const char* name, bool wholeScreen = false);
 
-  XSession x_;
+  pid_t server_ = -1, windowManager_ = -1, game_ = -1;
+  int display_ = -1, k_ = 1;  // k_: the window's scale
+  void* x_ = nullptr;         // our own connection to the server, for reading pictures
   std::string window_;
-  int k_ = 1;  // the scale the window is at
-  platform::Rect title_, dropDown_;
-  int32_t entryX_ = 0, entryY_[9] = {};
-  platform::DialogLayout dialog_;
-
- private:
-  void Measure();
+  bool fullscreen_ = false;
 };
 
 }  // namespace quillorn::test

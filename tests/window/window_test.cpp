@@ -1,86 +1,166 @@
-// The real program in a real window on a private X server: its title and size, Esc, the
-// single-copy rule, the menu bar by keyboard and mouse, and the help dialog.
-#include <gtest/gtest.h>
+// The real program in a real window, each still moment compared pixel for pixel with the same
+// game on the headless backend: a player's path at 1x with the sound it makes, 2x, 3x and
+// fullscreen with the mouse, and the scale it starts at on a dense screen.
+#include <unistd.h>
 
-#include <string>
-#include <utility>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
-#include "platform/chrome/ui_look.h"
-#include "platform/platform.h"
+#include "gameplay/actors.h"
+#include "platform/chrome/dialog_box.h"
+#include "platform/chrome/menu_bar.h"
 #include "real_window.h"
+#include "script/script.h"
+#include "shell/scene_handlers.h"
 
 namespace quillorn::test {
 namespace {
 
-using platform::Rect;
-
-TEST_F(RealWindow, IsTitledQuillornWithAFixed480By512ClientAreaUnderTheMenuBarAndTheIcon) {
-  EXPECT_EQ(GameWindows(x_).size(), 1u);
-  Shot s = Now();
-  EXPECT_EQ(s.width, kClientWidth);
-  EXPECT_EQ(s.height, kClientHeight + bar());
-  EXPECT_EQ(s.At(s.width - 2, 2), Rgb(platform::kFaceColor));  // the bar
-  EXPECT_EQ(s.At(s.width - 2, bar() - 1), Rgb(platform::kEdgeColor));
-  // It cannot be resized, and carries the embedded icon.
-  std::string hints = RunX(x_, "xprop -id " + window_ + " WM_NORMAL_HINTS");
-  std::string size = std::to_string(kClientWidth) + " by " + std::to_string(s.height);
-  EXPECT_NE(hints.find("minimum size: " + size), std::string::npos) << hints;
-  EXPECT_NE(hints.find("maximum size: " + size), std::string::npos) << hints;
-  std::string icon = RunX(x_, "xprop -id " + window_ + " _NET_WM_ICON");
-  EXPECT_NE(icon.find("Icon (32 x 32)"), std::string::npos) << icon.substr(0, 200);
+// The last sound SDL's disk driver wrote (48000 stereo 16-bit frames a second) after frame
+// `from`, once it has ended: its length in frames, its peak, its pitch from its rising zero
+// crossings.
+struct Sound {
+  size_t frames = 0;
+  int peak = 0;
+  double pitch = 0;
+};
+bool LastSound(const std::string& file, size_t from, Sound& s) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<int16_t> x;  // the left channel
+  for (int16_t frame[2]; in.read(reinterpret_cast<char*>(frame), 4);) x.push_back(frame[0]);
+  size_t end = x.size(), start, quiet = 0;
+  while (end > from && std::abs(x[end - 1]) < 64) --end;
+  if (end == from || x.size() - end < 480) return false;  // none, or still sounding
+  for (start = end; start > from && quiet < 480; --start)
+    quiet = std::abs(x[start - 1]) < 64 ? quiet + 1 : 0;
+  start += quiet;
+  double first = -1, last = -1;
+  int crossings = 0;
+  for (size_t i = start + 1; i < end; ++i) {
+    s.peak = std::max(s.peak, std::abs(int(x[i])));
+    if (x[i - 1] < 0 && x[i] >= 0) (crossings++ == 0 ? first : last) = double(i);
+  }
+  s.frames = end - start;
+  s.pitch = crossings > 2 ? (crossings - 1) * 48000.0 / (last - first) : 0;
+  return true;
 }
 
-TEST_F(RealWindow, ASecondCopyEndsAtOnceWithoutAWindow) {
-  for (const char* screen : {"", ".0"}) {  // ":N.0" is the same display as ":N"
+TEST_F(RealWindow, APlayerSeesAndHearsTheTitleARoomTheSurveyTheMenuAndHelpAndEscEndsIt) {
+  const std::string audio = "disk-audio-" + std::to_string(getpid()) + ".raw";
+  Start(false, 100, audio);
+  ASSERT_TRUE(SameFrame("the title after start-up"));
+  // Titled Quillorn (found by that name), a fixed size, the embedded icon; a second copy,
+  // on the display by either of its names, ends at once and leaves the first alone.
+  EXPECT_TRUE(AtScale(1));
+  EXPECT_NE(RunX("xprop -id " + window_ + " _NET_WM_ICON").find("Icon (32 x 32)"),
+            std::string::npos);
+  for (const char* screen : {"", ".0"}) {
     int code = -1;
-    ASSERT_TRUE(WaitExit(StartGame(x_, screen), 5000, code)) << screen;
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(GameWindows(x_).size(), 1u);
+    EXPECT_TRUE(WaitExit(Launch(screen), kPatienceMs, code) && code == 0) << screen << " " << code;
   }
-  ExpectRunning();  // the first copy runs on
+  EXPECT_EQ(GameWindows(), 1u);
+
+  // The cursor moves with a beep at 30000 frames a second: the beep's 1800 frames of a loud
+  // 1500 Hz tone at its own rate of 22050 last 22050 / 30000 as long, 30000 / 22050 as high.
+  const size_t from = std::filesystem::file_size(audio) / 4;
+  Press("Down", platform::kKeyDown);
+  ASSERT_TRUE(SameFrame("the cursor on STORY"));
+  Sound beep;
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return LastSound(audio, from, beep); }));
+  EXPECT_NEAR(beep.pitch, 1500.0 * 30000 / 22050, 20);
+  EXPECT_NEAR(double(beep.frames), 1800.0 * 22050 / 30000, 60);
+  EXPECT_GT(beep.peak, 8000);
+  Press("Up", platform::kKeyUp);
+
+  Press("Return", platform::kKeyReturn, 2);
+  ASSERT_EQ(hearts, 120);
+  ASSERT_TRUE(SameFrame("a new game"));
+  // A step down (footprints where he stood), then up through the corridor and the doorway.
+  for (const char* way : {"Down", "Up", "Up", "Up"}) {
+    Step(way, way[0] == 'D' ? platform::kKeyDown : platform::kKeyUp);
+    ASSERT_TRUE(SameFrame(std::string("after a step ") + way));
+  }
+  ASSERT_EQ(currentRoom, 1);
+  Press("Return", platform::kKeyReturn, 40);  // the survey: how many are in the room
+  ASSERT_EQ(sceneHandlers.confirmKeyHandler, ConfirmMessage);
+  ASSERT_TRUE(SameFrame("the survey's line typed out"));
+  Press("Return", platform::kKeyReturn, 1);
+
+  // The menu by F10, and 説明 from it; the game stands behind them.
+  Press("F10", platform::kKeyF10);
+  ASSERT_TRUE(SameFrame("the menu"));
+  for (int i = 0; i < 3; ++i) Press("Down", platform::kKeyDown);
+  Press("Return", platform::kKeyReturn);
+  ASSERT_TRUE(SameFrame("the help dialog"));
+  Press("Escape", platform::kKeyEscape);
+  ASSERT_TRUE(SameFrame("the help dialog closed"));
+  RunX("xdotool key Escape");
+  ExpectEndsWithZero();
+  std::remove(audio.c_str());
 }
 
-TEST_F(RealWindow, KeysOpenTheMenuChooseHelpCloseItAndQuit) {
-  Keys("Alt_L");
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  Keys("Alt_L");
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-  Keys("F10");
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return MenuShown(); }));
-  EXPECT_TRUE(FirstEntryHighlighted());
-  SaveShot("menu.png");
-  Keys("Escape");  // closes only the menu
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-  ExpectRunning();
-  // 説明 from above and from below; Enter or Esc closes only the dialog.
-  for (auto [choose, close] : {std::pair{"F10 Down Down Down Return", "Return"},
-                               std::pair{"F10 Up Up Return", "Escape"}}) {
-    Keys(choose);
-    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); })) << choose;
-    EXPECT_FALSE(MenuShown());
-    SaveShot("help-dialog.png");
-    Keys(close);
-    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); })) << close;
-    ExpectRunning();
-  }
-  Keys("F10 Up Return");  // 終了
+TEST_F(RealWindow, At2xAnd3xAndInFullscreenTheFrameIsShownWithEveryPixelRepeated) {
+  Start(true);  // a window manager, for fullscreen
+  ASSERT_TRUE(SameFrame("the title"));
+  RunX("xdotool key ctrl+2");
+  ASSERT_TRUE(AtScale(2));
+  Press("Down", platform::kKeyDown);
+  ASSERT_TRUE(SameFrame("the cursor moved at 2x"));
+  RunX("xdotool key ctrl+3");
+  ASSERT_TRUE(AtScale(3));
+  Press("F10", platform::kKeyF10);
+  ASSERT_TRUE(SameFrame("the menu by F10 at 3x"));
+  Press("Escape", platform::kKeyEscape);
+  // The help dialog by clicks on the menu and its entry, closed by its OK button.
+  ChooseByMouse(6);  // 説明
+  ASSERT_TRUE(SameFrame("the help dialog at 3x"));
+  const platform::Rect ok = platform::DialogCurrentLayout().controls.at(0);
+  Click((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2 + platform::MenuBarHeight());
+  ASSERT_TRUE(SameFrame("the help dialog closed at 3x"));
+
+  // Fullscreen: the largest whole scale, centred on black; clicks land where it is shown.
+  RunX("xdotool key ctrl+1");
+  ASSERT_TRUE(AtScale(1));
+  RunX("xdotool key alt+Return");
+  fullscreen_ = true;
+  ASSERT_TRUE(SameFrame("fullscreen"));
+  ChooseByMouse(6);
+  ASSERT_TRUE(SameFrame("the help dialog in fullscreen"));
+  Press("Escape", platform::kKeyEscape);
+  RunX("xdotool key alt+Return");
+  fullscreen_ = false;
+  ASSERT_TRUE(AtScale(1));
+  // 終了 chosen by a click at 2x.
+  RunX("xdotool key ctrl+2");
+  ASSERT_TRUE(AtScale(2));
+  ChooseByMouse(8);
   ExpectEndsWithZero();
 }
 
-TEST_F(RealWindow, MouseOpensTheMenuChoosesHelpClosesItAndEscEndsTheProgram) {
-  OpenMenuByMouse();
-  Click(400, 400);  // outside: closes the menu only
-  ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !MenuShown(); }));
-  ExpectRunning();
-  for (const Rect& closer : {dialog_.controls[0], dialog_.closeBox}) {  // OK, close box
-    OpenMenuByMouse();
-    Click(entryX_, entryY_[6]);  // 説明
-    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); }));
-    Click((closer.left + closer.right) / 2, (closer.top + closer.bottom) / 2 + bar());
-    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); }));
+// On a 192 dpi screen the window starts at the scale that keeps it about the size it has at
+// 96 dpi: by the desktop's Xft.dpi when it sets one, else by the screen's own density.
+TEST_F(RealWindow, OnADenseScreenItStartsAtTheScaleOfTheDesktopsDpi) {
+  const struct {
+    const char* xftDpi;
+    int scale;
+  } cases[] = {{nullptr, 2}, {"96", 1}, {"288", 3}};
+  Start(false, 192);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xftDpi ? c.xftDpi : "no Xft.dpi");
+    if (c.xftDpi) {  // the next game reads it
+      RunX("xdotool key Escape");
+      ExpectEndsWithZero();
+      RunX(std::string("xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:\t") +
+           c.xftDpi + "'");
+      game_ = Launch();
+      ASSERT_TRUE(WaitUntil(kPatienceMs, [&] { return GameWindows(true) == 1; }));
+    }
+    EXPECT_TRUE(AtScale(c.scale));
   }
-  Keys("Escape");
-  ExpectEndsWithZero();
+  RunX("xdotool key ctrl+1");  // still free to change
+  EXPECT_TRUE(AtScale(1));
 }
 
 }  // namespace
