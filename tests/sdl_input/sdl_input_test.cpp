@@ -1,6 +1,6 @@
 // The real SDL backend in this process, on SDL's dummy video driver: keys and focus pushed in
-// as SDL events, the keys the game's window procedure gets recorded; and the desktop's
-// Xft.dpi it reads.
+// and a virtual game controller's buttons and stick as SDL events, the keys the game's window
+// procedure gets recorded; and the desktop's Xft.dpi it reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -80,6 +80,8 @@ void Type(const std::string& keys) {
 TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActive) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  // The dummy driver gives no window the keyboard focus; controllers must be heard anyway.
+  setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
   // A display of its own: test processes side by side are not second copies.
   setenv("DISPLAY", (":sdl-input-" + std::to_string(getpid())).c_str(), 1);
   ASSERT_TRUE(StartUp() && platform::sdl::MainWindow());
@@ -121,6 +123,60 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
     SDL_GetWindowSize(platform::sdl::MainWindow(), &w, &h);
     return w == 480 && h == 532;
   }));
+  // A game controller is the keyboard: the D-pad and the left stick are arrows held while
+  // held (the stick pressed past half way, let go below a quarter), A and Start are Enter, Y
+  // is E, Back opens the menu and B closes it, but B is never Esc in the game (Esc quits).
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1u;
+  desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1u;
+  SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+  ASSERT_TRUE(pad) << SDL_GetError();
+  const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+  ASSERT_TRUE(RunUntil(3000, [&] { return SDL_GameControllerFromInstanceID(id); }));
+  constexpr int kStick = -1;  // the left stick's x axis, not a button
+  const struct {
+    int button, value;
+    KeyList game;
+    bool menu;
+  } pad_cases[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, 1, {{kMsgKeyDown, platform::kKeyUp}}, false},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, {{kMsgKeyUp, platform::kKeyUp}}, false},
+      {SDL_CONTROLLER_BUTTON_A, 1, {{kMsgKeyDown, platform::kKeyReturn}}, false},
+      {SDL_CONTROLLER_BUTTON_A, 0, {{kMsgKeyUp, platform::kKeyReturn}}, false},
+      {SDL_CONTROLLER_BUTTON_START, 1, {{kMsgKeyDown, platform::kKeyReturn}}, false},
+      {SDL_CONTROLLER_BUTTON_START, 0, {{kMsgKeyUp, platform::kKeyReturn}}, false},
+      {SDL_CONTROLLER_BUTTON_Y, 1, {{kMsgKeyDown, platform::kKeyE}}, false},
+      {SDL_CONTROLLER_BUTTON_Y, 0, {{kMsgKeyUp, platform::kKeyE}}, false},
+      {SDL_CONTROLLER_BUTTON_B, 1, {}, false},
+      {SDL_CONTROLLER_BUTTON_X, 1, {}, false},
+      {kStick, 14000, {}, false},
+      {kStick, 20000, {{kMsgKeyDown, platform::kKeyRight}}, false},
+      {kStick, 10000, {}, false},
+      {kStick, 0, {{kMsgKeyUp, platform::kKeyRight}}, false},
+      {SDL_CONTROLLER_BUTTON_BACK, 1, {}, true},
+      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1, {}, true},  // the menu's arrow, not the game's
+      {SDL_CONTROLLER_BUTTON_B, 0, {}, true},
+      {SDL_CONTROLLER_BUTTON_B, 1, {}, false},
+  };
+  for (const auto& c : pad_cases) {
+    SCOPED_TRACE(testing::Message() << "button " << c.button << " value " << c.value);
+    g_keys.clear();
+    if (c.button == kStick)
+      SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, int16_t(c.value));
+    else
+      SDL_JoystickSetVirtualButton(pad, c.button, c.value ? SDL_PRESSED : SDL_RELEASED);
+    if (c.game.empty())
+      RunUntil(300, [] { return false; });  // nothing may reach the game in that time
+    else
+      RunUntil(3000, [&] { return g_keys.size() >= c.game.size(); });
+    EXPECT_EQ(g_keys, c.game);
+    EXPECT_EQ(platform::MenuBarOpen(), c.menu);
+  }
+  SDL_JoystickClose(pad);
   WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   EXPECT_TRUE(RunUntil(3000, [] { return appActive == 0; }));
   // Its close box ends the game and takes the window away.
