@@ -70,7 +70,8 @@ var quillornAudio = {
   node: null,
   block: 256,
   ahead: 1024,
-  tap: null,  // while a test listens: the samples played, with the context time of the first
+  tap: null,  // while a test listens: the blocks played, each with its context time
+  keyTime: 0,
 
   start: function () {
     var AC = window.AudioContext || window.webkitAudioContext;
@@ -88,7 +89,9 @@ var quillornAudio = {
     });
     // Browsers let sound start only from the player's gesture.
     var resume = function () {
-      if (a.context && a.context.state !== 'running') a.context.resume();
+      if (!a.context) return;
+      a.keyTime = a.context.currentTime;  // for the key-to-sound figure
+      if (a.context.state !== 'running') a.context.resume();
     };
     window.addEventListener('keydown', resume, true);
     window.addEventListener('mousedown', resume, true);
