@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: once in the normal build, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzzing target for 30 s.
+# Builds everything and runs every test: once in the normal build (with the browser test on
+# the page that scripts/web.sh builds), once with AddressSanitizer and
+# UndefinedBehaviorSanitizer; then each fuzzing target for 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs="$(nproc)"
+
+echo "== Browser build"
+bash scripts/web.sh build
 
 echo "== Normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -15,7 +19,7 @@ echo "== Sanitizer build"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE web  # the browser once is enough
 
 echo "== Fuzzing"
 bash scripts/fuzz.sh 30
