@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "gameplay/play.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
-#include "gameplay/play.h"
 #include "shell/scene_handlers.h"
 #include "shell/win_main.h"
 
@@ -50,15 +50,18 @@ std::vector<uint8_t> Frame() {
   if (platform::DialogDraw(overlay, at)) put(at.top + bar);  // client coordinates
   std::vector<uint8_t> rgba;
   for (platform::Pixel p : frame.pixels)
-    rgba.insert(rgba.end(), {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p), 255});
+    rgba.insert(rgba.end(),
+                {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p), 255});
   return rgba;
 }
 
-// The pitch of the loudest stretch of the left channel, from its rising zero crossings.
+// The pitch of the first loud stretch of the left channel, from its rising zero crossings.
 double Pitch(const std::vector<int16_t>& stereo, double rate) {
-  int first = -1, last = -1, crossings = -1;
+  int first = -1, last = -1, crossings = -1, quiet = 0;
   for (size_t i = 2; i < stereo.size(); i += 2) {
-    if (std::abs(stereo[i]) < 500 && std::abs(stereo[i - 2]) < 500) continue;
+    quiet = std::abs(stereo[i]) < 500 ? quiet + 1 : 0;
+    if (first >= 0 && quiet > rate / 200) break;  // 5 ms of quiet: the beep is over
+    if (quiet > 1) continue;  // only crossings inside the beep count
     if (stereo[i - 2] < 0 && stereo[i] >= 0) {
       if (first < 0) first = int(i / 2);
       last = int(i / 2);
@@ -114,7 +117,8 @@ int main(int argc, char** argv) {
     }
     std::string path = std::string(argv[2]) + "/" + name;
     if (kind == "sound") {
-      double hz = Pitch(headless::RenderAudio(headless::kAudioOutputRate / 5), headless::kAudioOutputRate);
+      double hz =
+          Pitch(headless::RenderAudio(headless::kAudioOutputRate / 5), headless::kAudioOutputRate);
       std::ofstream(path + ".hz") << hz << "\n";
     }
     headless::Tick(kSettleTicks);

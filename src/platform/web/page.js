@@ -69,7 +69,7 @@ var quillornAudio = {
   context: null,
   node: null,
   block: 256,
-  ahead: 1024,
+  ahead: 512,
   tap: null,  // while a test listens: the blocks played, each with its context time
   keyTime: 0,
 

@@ -41,6 +41,7 @@ void CloseAudio() {
 extern "C" EMSCRIPTEN_KEEPALIVE const int16_t* quillorn_web_mix(int frames) {
   std::vector<int16_t>& block = quillorn::platform::g_block;
   block.assign(size_t(frames) * 2, 0);
-  if (quillorn::platform::MixerRunning()) quillorn::platform::MixAudio(block.data(), size_t(frames));
+  if (quillorn::platform::MixerRunning())
+    quillorn::platform::MixAudio(block.data(), size_t(frames));
   return block.data();
 }

@@ -45,12 +45,14 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Enter", kKeyReturn},      {"NumpadEnter", kKeyReturn}, {"Space", kKeySpace},
-    {"Escape", kKeyEscape},     {"ArrowLeft", kKeyLeft},     {"ArrowUp", kKeyUp},
-    {"ArrowRight", kKeyRight},  {"ArrowDown", kKeyDown},     {"AltLeft", kKeyAlt},
-    {"AltRight", kKeyAlt},      {"Backspace", 8},            {"Tab", 9},
-    {"ShiftLeft", 16},          {"ShiftRight", 16},          {"ControlLeft", 17},
-    {"ControlRight", 17},
+    {"Enter", kKeyReturn},     {"NumpadEnter", kKeyReturn},
+    {"Space", kKeySpace},      {"Escape", kKeyEscape},
+    {"ArrowLeft", kKeyLeft},   {"ArrowUp", kKeyUp},
+    {"ArrowRight", kKeyRight}, {"ArrowDown", kKeyDown},
+    {"AltLeft", kKeyAlt},      {"AltRight", kKeyAlt},
+    {"Backspace", 8},          {"Tab", 9},
+    {"ShiftLeft", 16},         {"ShiftRight", 16},
+    {"ControlLeft", 17},       {"ControlRight", 17},
 };
 
 // The key's code by its place on the keyboard, as the desktop backend gives it; keys the game
