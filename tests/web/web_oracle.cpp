@@ -1,8 +1,8 @@
 // The browser test's oracle: plays the moments of moments.txt through the headless backend
 // and writes what the page must show at each one: the frame as RGBA bytes (NAME.rgba: the
-// menu bar over the client area, any dialog on top) or the pitch of the sound (NAME.hz).
+// menu bar over the client area, any drop-down or dialog on top) or the next 0.2 s of the
+// mix (NAME.pcm: stereo 16-bit at 48 kHz).
 // Usage: web_oracle MOMENTS OUTDIR
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -22,11 +22,11 @@ namespace {
 
 using namespace quillorn;
 
+// The page's names of the keys the table presses.
 const std::map<std::string, uint32_t> kKeys = {
-    {"Return", platform::kKeyReturn}, {"Escape", platform::kKeyEscape},
-    {"Space", platform::kKeySpace},   {"Up", platform::kKeyUp},
-    {"Down", platform::kKeyDown},     {"Left", platform::kKeyLeft},
-    {"Right", platform::kKeyRight},   {"E", platform::kKeyE},
+    {"Enter", platform::kKeyReturn},   {"Escape", platform::kKeyEscape},
+    {"ArrowUp", platform::kKeyUp},     {"ArrowDown", platform::kKeyDown},
+    {"ArrowLeft", platform::kKeyLeft}, {"ArrowRight", platform::kKeyRight},
     {"F10", platform::kKeyF10},
 };
 constexpr int kSettleTicks = 40;  // about two seconds: every moment of the table is still by then
@@ -55,22 +55,6 @@ std::vector<uint8_t> Frame() {
   return rgba;
 }
 
-// The pitch of the first loud stretch of the left channel, from its rising zero crossings.
-double Pitch(const std::vector<int16_t>& stereo, double rate) {
-  int first = -1, last = -1, crossings = -1, quiet = 0;
-  for (size_t i = 2; i < stereo.size(); i += 2) {
-    quiet = std::abs(stereo[i]) < 500 ? quiet + 1 : 0;
-    if (first >= 0 && quiet > rate / 200) break;  // 5 ms of quiet: the beep is over
-    if (quiet > 1) continue;  // only crossings inside the beep count
-    if (stereo[i - 2] < 0 && stereo[i] >= 0) {
-      if (first < 0) first = int(i / 2);
-      last = int(i / 2);
-      ++crossings;
-    }
-  }
-  return crossings > 0 ? crossings * rate / (last - first) : 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,34 +76,30 @@ int main(int argc, char** argv) {
     while (words >> key) {
       bool repeat = key.back() == '*';
       if (repeat) key.pop_back();
-      auto it = kKeys.find(key);
-      if (it == kKeys.end()) {
-        std::fprintf(stderr, "web_oracle: unknown key %s\n", key.c_str());
-        return 1;
-      }
+      uint32_t code = kKeys.at(key);  // an unknown key ends the program
       if (repeat) {
         // Pressed once a tick until play begins.
         for (int i = 0; i < 20000 && sceneHandlers.tickHandler != PlayTick; ++i) {
-          headless::KeyDown(it->second);
+          headless::KeyDown(code);
           headless::Pump();
-          headless::KeyUp(it->second);
+          headless::KeyUp(code);
           headless::Tick();
         }
         continue;
       }
       // Held until the picture changes: a walking key for one step, any other for its effect.
       std::vector<uint8_t> before = Frame();
-      headless::KeyDown(it->second);
+      headless::KeyDown(code);
       headless::Pump();
       for (int i = 0; i < kSettleTicks && Frame() == before; ++i) headless::Tick();
-      headless::KeyUp(it->second);
+      headless::KeyUp(code);
       headless::Pump();
     }
     std::string path = std::string(argv[2]) + "/" + name;
     if (kind == "sound") {
-      double hz =
-          Pitch(headless::RenderAudio(headless::kAudioOutputRate / 5), headless::kAudioOutputRate);
-      std::ofstream(path + ".hz") << hz << "\n";
+      std::vector<int16_t> pcm = headless::RenderAudio(headless::kAudioOutputRate / 5);
+      std::ofstream(path + ".pcm", std::ios::binary)
+          .write(reinterpret_cast<const char*>(pcm.data()), std::streamsize(pcm.size() * 2));
     }
     headless::Tick(kSettleTicks);
     if (kind == "picture") {
