@@ -3,7 +3,8 @@
 var quillornPage = {
   canvas: null,
   context: null,
-  firstPaint: 0,  // performance.now() of the first picture put on the canvas
+  firstPaint: 0,  // performance.now() of the first and the last picture put on the canvas
+  lastPaint: 0,
 
   createCanvas: function (width, height) {
     var c = document.getElementById('canvas');
@@ -48,7 +49,8 @@ var quillornPage = {
   putPixels: function (bytes, width, height, x, y) {
     var image = new ImageData(new Uint8ClampedArray(bytes), width, height);
     quillornPage.context.putImageData(image, x, y);
-    if (!quillornPage.firstPaint) quillornPage.firstPaint = performance.now();
+    quillornPage.lastPaint = performance.now();
+    if (!quillornPage.firstPaint) quillornPage.firstPaint = quillornPage.lastPaint;
   },
 
   toggleFullscreen: function () {
