@@ -6,6 +6,7 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
