@@ -192,8 +192,9 @@ async function main() {
     figures.walkTickMs = (ms - figures.ticks[1]) / (n - figures.ticks[0]);
     if (shots) await page.screenshot({path: path.join(shots, 'web-play.png')});
     await checkHiddenTab(browser, page);
-    await page.keyboard.press('Escape');  // the page says the game is closed
-    await page.waitForFunction(() => !document.getElementById('closed').hidden, {timeout: 5000})
+    await page.keyboard.press('Escape');  // the page shows that the game is closed, and only that
+    await page.waitForFunction(() => !document.getElementById('closed').hidden &&
+        getComputedStyle(document.getElementById('screen')).display === 'none', {timeout: 5000})
         .catch(() => fail('Esc did not close the game'));
     if (errors.length) fail('console errors:\n' + errors.join('\n'));
     console.log(`load to the title frame: ${figures.titleMs.toFixed(0)} ms; a tick while walking: ` +
