@@ -89,7 +89,7 @@ async function playMoment(page, kind, name, keys, figures) {
     if (code === 'Enter') {
       const want = key.endsWith('*') ? pictureHash(name) : 0;
       await page.waitForFunction((b, w, c) => __q.pressWhenStill(b, w, c),
-          {polling: 50, timeout: 120000}, before, want, code).catch(() => fail(`${name}: ${key} led nowhere`));
+          {polling: 50, timeout: 200000}, before, want, code).catch(() => fail(`${name}: ${key} led nowhere`));
       continue;
     }
     // Held until the picture changes: one step for an arrow in play.
