@@ -7,12 +7,12 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs="$(nproc)"
 
-echo "== Browser build"
-bash scripts/web.sh build
-
 echo "== Normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
+
+echo "== Browser build (its host tools are the normal build's)"
+QUILLORN_HOST_BUILD="$PWD/build" bash scripts/web.sh build
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== Sanitizer build"

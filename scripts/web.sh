@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quillorn for the browser into build-web/ (index.html, quillorn.js, quillorn.wasm)
 # and serves it on 127.0.0.1 with Python's static server.
+# The host tools are built natively in build-web/host/, or taken from the native build that
+# QUILLORN_HOST_BUILD names (the test command passes its build/).
 # Usage: scripts/web.sh [PORT]   build, then serve on PORT (default 8000)
 #        scripts/web.sh build    build, and install the browser test's driver (puppeteer-core,
 #                                which drives the installed Chromium and downloads no browser)
@@ -8,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 export NODE_PATH=/usr/share/nodejs  # Debian's Emscripten finds its optimizer's acorn here
-cmake --preset web >/dev/null
+cmake --preset web -DQUILLORN_HOST_BUILD="${QUILLORN_HOST_BUILD:-}" >/dev/null
 cmake --build --preset web -j"$(nproc)"
 
 if [ "${1:-}" = build ]; then
