@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox gdb
   desktop-file-utils appstream ccache
+  emscripten node-acorn nodejs chromium python3
 )
 
 missing=()
@@ -18,6 +19,8 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# The browser test installs its driver with npm, which some builds of nodejs bring along.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 line="apt-get install -y --no-install-recommends ${missing[*]}"

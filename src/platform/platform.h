@@ -1,7 +1,7 @@
 // The platform layer: the one window, its messages, the timer, painting, dialogs, the
 // millisecond clock and the embedded resources. The game talks to the platform only
-// through these functions and codes; two backends (SDL2 for the real program, headless
-// for tests) implement them.
+// through these functions and codes; the backends (SDL2 for the desktop program, headless
+// for tests, web for the browser) implement them.
 #pragma once
 
 #include <cstddef>
@@ -85,6 +85,13 @@ void KillTimer(uint32_t id);
 // first, then paint (when the invalid region is not empty), then timer ticks.
 // Returns false when the message is kMsgQuit; out.wParam then holds the exit code.
 bool GetMessage(Message& out);
+// Takes the next message that is due now, without waiting; false when none is.
+bool PollMessage(Message& out);
+// The message loop, run by the backend: step is called whenever messages may be due, until
+// it returns false. The desktop and test backends wait between calls without busy looping;
+// the browser's returns at once and calls step from the page's events and its timer.
+using LoopStep = bool (*)();
+void RunMessageLoop(LoopStep step);
 void DispatchMessage(const Message& msg);
 void PostMessage(uint32_t type, uint32_t wParam, int32_t lParam);
 void PostQuitMessage(int32_t exitCode);

@@ -45,11 +45,31 @@ bool StartUp() {
   return true;
 }
 
+namespace {
+
+int exitCode = 0;
+
+// One turn of the message loop: every message that is due now is dispatched. False once the
+// quit message has come; its code is the exit code.
+bool DispatchDueMessages() {
+  platform::Message msg;
+  while (platform::PollMessage(msg)) {
+    if (msg.type == platform::kMsgQuit) {
+      exitCode = int(msg.wParam);
+      return false;
+    }
+    platform::DispatchMessage(msg);
+  }
+  return true;
+}
+
+}  // namespace
+
 int WinMain() {
   if (!StartUp()) return 0;
-  platform::Message msg;
-  while (platform::GetMessage(msg)) platform::DispatchMessage(msg);
-  return int(msg.wParam);
+  exitCode = 0;
+  platform::RunMessageLoop(DispatchDueMessages);
+  return exitCode;
 }
 
 }  // namespace quillorn

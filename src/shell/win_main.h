@@ -6,7 +6,8 @@ namespace quillorn {
 // Steps of start-up up to installing the asset loader. False when another copy runs.
 bool StartUp();
 
-// Start-up, then the message loop; returns the exit code.
+// Start-up, then the message loop that the backend runs; returns the exit code. In the
+// browser the loop goes on from the page's events after this has returned 0.
 int WinMain();
 
 }  // namespace quillorn

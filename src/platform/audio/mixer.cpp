@@ -175,9 +175,14 @@ void GatherWrapped(const float* frames, uint32_t count, int64_t first, float* ou
   }
 }
 
-// Built twice, for processors with AVX2 and for any other, and picked when the program loads.
-__attribute__((target_clones("avx2", "default"))) void MixVoice(Voice& voice, float* acc,
-                                                                size_t frames) {
+// Built twice on x86-64, for processors with AVX2 and for any other, and picked when the
+// program loads; elsewhere (WebAssembly) once.
+#if defined(__x86_64__)
+#define MIX_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define MIX_CLONES
+#endif
+MIX_CLONES void MixVoice(Voice& voice, float* acc, size_t frames) {
   const Samples& s = *voice.samples;
   const float* left = s.left.data() + kHalf;
   const float* right = s.stereo ? s.right.data() + kHalf : left;

@@ -228,3 +228,11 @@ void Present(const Surface&, const Rect& dirty) {
 void ChromeChanged() {}
 
 }  // namespace quillorn::platform::backend
+
+namespace quillorn::platform {
+
+void RunMessageLoop(LoopStep step) {
+  WaitingMessageLoop(step);
+}
+
+}  // namespace quillorn::platform

@@ -11,6 +11,7 @@
 #include "platform/chrome/menu_bar.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/window/input.h"
+#include "platform/window/window_state.h"
 
 namespace quillorn::platform {
 
@@ -172,6 +173,10 @@ void HandleEvent(const SDL_Event& e) {
 }
 
 }  // namespace sdl
+
+void RunMessageLoop(LoopStep step) {
+  WaitingMessageLoop(step);
+}
 
 namespace backend {
 

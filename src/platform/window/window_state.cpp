@@ -172,6 +172,16 @@ bool GetMessage(Message& out) {
   }
 }
 
+bool PollMessage(Message& out) {
+  backend::PollInput();
+  return TakeMessage(backend::Now(), out);
+}
+
+void WaitingMessageLoop(LoopStep step) {
+  while (step())
+    if (!backend::WaitForInput(MillisecondsToNextTimer(backend::Now()))) return;
+}
+
 void DispatchMessage(const Message& msg) {
   WindowState& w = g_window;
   if (!w.exists) return;

@@ -51,6 +51,10 @@ int32_t MillisecondsToNextTimer(uint32_t now);
 
 bool RectEmpty(const Rect& r);
 
+// RunMessageLoop for a backend that can wait: step, then wait for input or the next timer.
+// It ends when step does, or when nothing can ever arrive.
+void WaitingMessageLoop(LoopStep step);
+
 // The window's life events (created, shown, timer set, ...) go to a hook when one is set,
 // so that tests can check their order.
 using TraceHook = void (*)(const char* event);

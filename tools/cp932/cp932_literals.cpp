@@ -1,8 +1,8 @@
 // Copies a C++ source, rewriting every non-ASCII character inside a string or character
 // literal as the octal escapes of its Shift-JIS (code page 932) bytes. Clang has no
-// -fexec-charset=CP932, so the fuzzing build compiles these copies instead; octal escapes
-// (never more than three digits) cannot run into the characters that follow them, and a
-// second byte of 0x5C stays a byte instead of becoming an escape.
+// -fexec-charset=CP932, so the fuzzing and browser builds compile these copies instead;
+// octal escapes (never more than three digits) cannot run into the characters that follow
+// them, and a second byte of 0x5C stays a byte instead of becoming an escape.
 // Usage: cp932_literals IN OUT
 #include <iconv.h>
 
