@@ -175,9 +175,14 @@ void GatherWrapped(const float* frames, uint32_t count, int64_t first, float* ou
   }
 }
 
-// Built twice, for processors with AVX2 and for any other, and picked when the program loads.
-__attribute__((target_clones("avx2", "default"))) void MixVoice(Voice& voice, float* acc,
-                                                                size_t frames) {
+// Built twice, for processors with AVX2 and for any other, and picked when the program loads
+// (where the loader can pick: ELF's ifunc; elsewhere only the plain build).
+#if defined(__ELF__)
+#define QUILLORN_MIX_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define QUILLORN_MIX_CLONES
+#endif
+QUILLORN_MIX_CLONES void MixVoice(Voice& voice, float* acc, size_t frames) {
   const Samples& s = *voice.samples;
   const float* left = s.left.data() + kHalf;
   const float* right = s.stereo ? s.right.data() + kHalf : left;
