@@ -1,10 +1,12 @@
 // The Windows build under Wine, on a private X server: the same program as the headless
 // backend's, given the same keys. At each still moment the window's client area, read back
-// from the X server, must equal the headless picture pixel for pixel. One Wine prefix and one
-// copy of the game serve the whole run; Wine has no sound driver, so the game plays silently.
+// from the X server, must equal the headless picture pixel for pixel. One X server and one Wine
+// prefix serves the whole run, and a copy of the game for each test: one without any sound
+// driver, one whose sound goes through Wine's ALSA driver into a file.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -73,16 +75,18 @@ class UnderWine : public ::testing::Test {
     StopWine(*session_);
     delete session_;
   }
-  void SetUp() override {
-    ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start (xvfb, wine)";
-    game_ = StartProgram(*session_, QUILLORN_WINDOWS_EXE);
+  void SetUp() override { ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start"; }
+
+  // The game under Wine, and the same program on the headless backend, made active as the
+  // window is when it opens.
+  void StartGame(bool sound) {
+    game_ = StartProgram(*session_, QUILLORN_WINDOWS_EXE, {}, sound);
     ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
       std::vector<std::string> ids = ShownWindows(*session_, "Quillorn");
       if (ids.size() == 1) window_ = ids[0];
       return !window_.empty();
     })) << "no window named Quillorn appeared";
     RunX(*session_, "xdotool windowfocus --sync " + window_);
-    // The same program on the headless backend, made active as the window is when it opens.
     headless::Reset(1000);
     ASSERT_TRUE(StartUp());
     headless::SetActive(true);
@@ -94,9 +98,10 @@ class UnderWine : public ::testing::Test {
     WaitExit(game_, kPatienceMs, code);
   }
 
-  // A key pressed and let go on both; the headless one then runs `ticks` ticks.
+  // A key pressed and let go on both; the headless one then runs `ticks` ticks. Held for a
+  // few ticks (a step takes eight): on a busy machine a shorter press may fall between two.
   void Key(const char* xname, uint32_t key, int ticks = 0) {
-    RunX(*session_, std::string("xdotool keydown ") + xname + " sleep 0.1 keyup " + xname);
+    RunX(*session_, std::string("xdotool keydown ") + xname + " sleep 0.25 keyup " + xname);
     headless::KeyDown(key);
     headless::Tick();
     headless::KeyUp(key);
@@ -107,12 +112,33 @@ class UnderWine : public ::testing::Test {
   void ExpectSamePicture(const char* moment) {
     const platform::Surface& want = headless::WindowPicture();
     int diff = -1;
+    Shot s;
     bool same = WaitUntil(kPatienceMs, [&] {
-      Shot s;
       diff = Grab(*session_, window_, s) ? Differences(s, want) : -1;
       return diff == 0;
     });
-    EXPECT_TRUE(same) << moment << ": " << diff << " pixels differ";
+    EXPECT_TRUE(same) << moment << ": " << diff << " pixels differ; see " << Keep(moment, s, want);
+  }
+
+  // Both pictures of a failed comparison, side by side, as a PPM file in the build folder.
+  static std::string Keep(std::string moment, const Shot& s, const platform::Surface& want) {
+    for (char& c : moment) c = c == ' ' || c == '\'' ? '-' : c;
+    std::string file = std::string(QUILLORN_FAILED_DIR) + "/" + moment + ".ppm";
+    std::ofstream ppm(file, std::ios::binary);
+    ppm << "P6 " << 2 * kClientWidth << " " << kClientHeight << " 255\n";
+    int top = s.height - kClientHeight;
+    for (int y = 0; y < kClientHeight; ++y) {
+      for (int x = 0; x < kClientWidth; ++x) {
+        uint32_t p = s.At(x, top + y);
+        ppm << char(p >> 16) << char(p >> 8) << char(p);
+      }
+      for (int x = 0; x < kClientWidth; ++x) {
+        platform::Pixel p = want.Row(y)[x];
+        ppm << char(platform::PixelRed(p)) << char(platform::PixelGreen(p))
+            << char(platform::PixelBlue(p));
+      }
+    }
+    return file;
   }
 
   bool DialogShown() { return !ShownWindows(*session_, kDialogCaption).empty(); }
@@ -126,7 +152,9 @@ class UnderWine : public ::testing::Test {
 WineSession* UnderWine::session_ = nullptr;
 bool UnderWine::ready_ = false;
 
-TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuits) {
+// Wine has no sound driver in this run: nothing may wait for one.
+TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound) {
+  StartGame(false);
   ExpectSamePicture("the title");
 
   // A second copy ends at once, with 0, and leaves the first alone.
@@ -141,13 +169,14 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuits) {
   Key("Down", platform::kKeyDown, 10);
   ASSERT_EQ(actors[kKing].tileY, 4);
   ExpectSamePicture("the king standing after a step");
-  for (int i = 0; i < 3; ++i) {
-    Key("Up", platform::kKeyUp, 10);
-    SleepMs(450);  // a step takes 8 ticks
-  }
-  headless::Tick(10);
-  ASSERT_EQ(currentRoom, 1);
+  // The last step is two: onto the doorway, then out of the new room's doorway.
+  Key("Up", platform::kKeyUp, 10);
+  ExpectSamePicture("back at the start");
+  Key("Up", platform::kKeyUp, 10);
+  ExpectSamePicture("in the corridor");
+  Key("Up", platform::kKeyUp, 20);
   ExpectSamePicture("room 1 after the doorway");
+  ASSERT_EQ(currentRoom, 1);
   // The survey: a line in Japanese typed into the message box.
   Key("Return", platform::kKeyReturn, 40);
   ASSERT_EQ(sceneHandlers.confirmKeyHandler, ConfirmMessage);
@@ -186,6 +215,41 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuits) {
 
   // Esc ends the program with 0.
   RunX(*session_, "xdotool key Escape");
+  ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
+  EXPECT_EQ(code, 0);
+}
+
+// The samples ALSA's file device holds from byte `from` on that are louder than a whisper.
+int LoudSamples(const std::string& file, std::streamoff from) {
+  std::ifstream in(file, std::ios::binary);
+  in.seekg(from);
+  int loud = 0;
+  for (char b[2]; in.read(b, 2);)
+    loud += std::abs(int16_t(uint8_t(b[0]) | uint8_t(b[1]) << 8)) > 64;
+  return loud;
+}
+
+std::streamoff FileSize(const std::string& file) {
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
+  return in ? std::streamoff(in.tellg()) : 0;
+}
+
+// With Wine's ALSA driver the cursor's beep reaches the sound device.
+TEST_F(UnderWine, TheCursorsBeepReachesWinesSoundDriver) {
+  StartGame(true);
+  ExpectSamePicture("the title with sound");
+  std::streamoff before = FileSize(session_->soundFile);
+  EXPECT_EQ(LoudSamples(session_->soundFile, 0), 0) << "the title is silent";
+  Key("Down", platform::kKeyDown);
+  ExpectSamePicture("the cursor on STORY");
+  EXPECT_TRUE(WaitUntil(kPatienceMs,
+                        [&] {
+                          return LoudSamples(session_->soundFile, before) >
+                                 1000;  // the beep is some 100 ms long
+                        }))
+      << "no beep in " << session_->soundFile;
+  RunX(*session_, "xdotool key Escape");
+  int code = -1;
   ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
   EXPECT_EQ(code, 0);
 }

@@ -8,31 +8,39 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 namespace quillorn::test {
 
 namespace {
 
-// No dialogs (the Mono and Gecko installers) and no sound driver: the game must play silently.
-constexpr const char* kDllOverrides =
-    "mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv,winecoreaudio.drv=d";
+// No dialogs (the Mono and Gecko installers); without sound no sound driver either.
+constexpr const char* kDllOverrides = "mscoree,mshtml=";
+constexpr const char* kNoSoundDrivers = ";winealsa.drv,winepulse.drv,wineoss.drv=d";
 
-void WineEnvironment(const WineSession& s) {
+// ALSA reads its user configuration from $HOME: there, the default device is a file.
+std::string SoundHome(const WineSession& s) {
+  return s.prefix + "-alsa";
+}
+
+void WineEnvironment(const WineSession& s, bool sound) {
   setenv("DISPLAY", (":" + std::to_string(s.display)).c_str(), 1);
   unsetenv("WAYLAND_DISPLAY");
   setenv("WINEPREFIX", s.prefix.c_str(), 1);
   setenv("WINEDEBUG", "-all", 1);
-  setenv("WINEDLLOVERRIDES", kDllOverrides, 1);
+  std::string overrides = std::string(kDllOverrides) + (sound ? "" : kNoSoundDrivers);
+  setenv("WINEDLLOVERRIDES", overrides.c_str(), 1);
+  if (sound) setenv("HOME", SoundHome(s).c_str(), 1);
 }
 
-pid_t Spawn(const WineSession& s, std::vector<std::string> argv) {
+pid_t Spawn(const WineSession& s, std::vector<std::string> argv, bool sound = false) {
   pid_t pid = fork();
   if (pid == 0) {
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    WineEnvironment(s);
+    WineEnvironment(s, sound);
     std::vector<char*> args;
     for (std::string& a : argv) args.push_back(a.data());
     args.push_back(nullptr);
@@ -77,7 +85,12 @@ bool StartWine(WineSession& s, const std::string& prefix) {
   if (number.empty()) return false;
   s.display = std::atoi(number.c_str());
   s.prefix = prefix;
-  std::system(("rm -rf '" + prefix + "'").c_str());
+  std::system(("rm -rf '" + prefix + "' '" + SoundHome(s) + "'").c_str());
+  std::system(("mkdir -p '" + SoundHome(s) + "'").c_str());
+  s.soundFile = SoundHome(s) + "/sound.raw";
+  std::ofstream(SoundHome(s) + "/.asoundrc")
+      << "pcm.!default { type file slave.pcm \"null\" file \"" << s.soundFile
+      << "\" format \"raw\" }\n";
   int code = -1;
   // The prefix once; its server then stays up for the whole run, so each start is quick.
   if (!WaitExit(Spawn(s, {"wine", "wineboot", "--init"}), 180000, code) || code != 0) return false;
@@ -95,10 +108,10 @@ void StopWine(WineSession& s) {
 }
 
 pid_t StartProgram(const WineSession& s, const std::string& exe,
-                   const std::vector<std::string>& args) {
+                   const std::vector<std::string>& args, bool sound) {
   std::vector<std::string> argv{"wine", exe};
   argv.insert(argv.end(), args.begin(), args.end());
-  return Spawn(s, argv);
+  return Spawn(s, argv, sound);
 }
 
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {

@@ -14,6 +14,8 @@ struct WineSession {
   pid_t server = -1;
   int display = -1;
   std::string prefix;  // WINEPREFIX, made anew inside the build folder
+  // Where ALSA's default device, a file, writes what a program with sound plays.
+  std::string soundFile;
 };
 
 // Starts Xvfb on a free display and makes the prefix (wineboot). False on failure.
@@ -21,9 +23,10 @@ bool StartWine(WineSession& s, const std::string& prefix);
 // Ends every Wine process of the prefix, then the server.
 void StopWine(WineSession& s);
 
-// Starts a Windows program under Wine on the session's display; its process id.
+// Starts a Windows program under Wine on the session's display; its process id. Without
+// sound Wine has no sound driver at all; with it, Wine's ALSA driver plays into soundFile.
 pid_t StartProgram(const WineSession& s, const std::string& exe,
-                   const std::vector<std::string>& args = {});
+                   const std::vector<std::string>& args = {}, bool sound = false);
 // Waits up to timeoutMs for the process to end; true with its exit code when it did.
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 
