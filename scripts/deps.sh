@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox gdb
   desktop-file-utils appstream
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-ipafont-gothic zip
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine fonts-ipafont-gothic zip
 )
 
 missing=()

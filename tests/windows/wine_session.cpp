@@ -86,15 +86,15 @@ bool StartWine(WineSession& s, const std::string& prefix) {
   s.display = std::atoi(number.c_str());
   s.prefix = prefix;
   std::system(("rm -rf '" + prefix + "' '" + SoundHome(s) + "'").c_str());
-  std::system(("mkdir -p '" + SoundHome(s) + "'").c_str());
+  std::system(("mkdir -p '" + SoundHome(s) + "' '" + prefix + "'").c_str());
   s.soundFile = SoundHome(s) + "/sound.raw";
   std::ofstream(SoundHome(s) + "/.asoundrc")
       << "pcm.!default { type file slave.pcm \"null\" file \"" << s.soundFile
       << "\" format \"raw\" }\n";
   int code = -1;
-  // The prefix once; its server then stays up for the whole run, so each start is quick.
-  if (!WaitExit(Spawn(s, {"wine", "wineboot", "--init"}), 180000, code) || code != 0) return false;
-  return WaitExit(Spawn(s, {"wineserver", "--persistent"}), 10000, code);
+  // The prefix's server stays up for the whole run, so that each start is quick.
+  if (!WaitExit(Spawn(s, {"wineserver", "--persistent"}), 10000, code) || code != 0) return false;
+  return WaitExit(Spawn(s, {"wine", "wineboot", "--init"}), 180000, code) && code == 0;
 }
 
 void StopWine(WineSession& s) {
