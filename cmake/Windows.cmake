@@ -22,7 +22,7 @@ set(host_rc_parts ${host_rc_dir}/quillorn.rc ${host_rc_dir}/menu.rc ${host_rc_di
 if(QUILLORN_HOST_BUILD)
   add_custom_target(host_tools)
 else()
-  set(host_args -DQUILLORN_HOST_TOOLS=ON -DCMAKE_BUILD_TYPE=Release)
+  set(host_args -DQUILLORN_HOST_TOOLS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo)
   foreach(var CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER)
     if(${var})
       list(APPEND host_args -D${var}=${${var}})

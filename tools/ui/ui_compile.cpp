@@ -308,7 +308,8 @@ std::string DialogRc(const char* path, const std::string& name) {
   static const char* const kClasses[] = {"", "BUTTON", "STATIC", "STATIC"};
   for (const Control& c : d.controls) {
     // An icon control names its ICON resource by a plain string.
-    std::string text = c.kind == 3 ? "\"" + Upper(c.text) + "\"" : RcString(c.text);
+    std::string text = RcString(c.text);
+    if (c.kind == 3) text = '"' + Upper(c.text) + '"';
     rc += "  CONTROL " + text + ", " + std::to_string(c.id) + ", \"" + kClasses[c.kind] + "\", " +
           std::to_string(c.style) + ", " + Rect(c.rect) + "\n";
   }
