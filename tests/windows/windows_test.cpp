@@ -33,6 +33,18 @@ std::string Rgb(const platform::Surface& p) {
   return rgb;
 }
 
+// A picture of width pixels a row at twice its size, each pixel a 2 x 2 block.
+std::string Doubled(const std::string& rgb, int width) {
+  std::string out;
+  for (size_t row = 0; row < rgb.size(); row += size_t(width) * 3) {
+    std::string line;
+    for (size_t i = row; i < row + size_t(width) * 3; i += 3)
+      line += rgb.substr(i, 3) + rgb.substr(i, 3);
+    out += line + line;
+  }
+  return out;
+}
+
 int Differences(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return -1;
   int n = 0;
@@ -135,6 +147,15 @@ bool UnderWine::ready_ = false;
 TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound) {
   StartGame(false);
   ExpectSamePicture("the title");
+
+  // Ctrl+2: the client area at 2x, nearest neighbour; Ctrl+1 back.
+  std::string twice = Doubled(Rgb(headless::WindowPicture()), kWidth);
+  RunX(wine_, "xdotool key ctrl+2");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return ClientPicture(wine_, window_, 2 * kWidth, 2 * kHeight) == twice;
+  })) << "the title at 2x";
+  RunX(wine_, "xdotool key ctrl+1");
+  ExpectSamePicture("the title at 1x again");
 
   // A second copy ends at once, with 0, and leaves the first alone.
   int code = -1;

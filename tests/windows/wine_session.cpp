@@ -47,8 +47,9 @@ bool StartWine(WineSession& s, const std::string& dir) {
   std::string number = dir + "/display";
   std::system(
       ("rm -rf '" + dir + "' && mkdir -p '" + dir + "/prefix' '" + dir + "/prefix-alsa'").c_str());
-  // -displayfd: the server takes the first free display number and writes it there.
-  s.server = Start("Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>'" + number + "'");
+  // -displayfd: the server takes the first free display number and writes it there. The
+  // screen holds the window at 2x.
+  s.server = Start("Xvfb -displayfd 3 -screen 0 1280x1200x24 -nolisten tcp 3>'" + number + "'");
   WaitUntil(10000, [&] {
     int n = -1;
     return std::ifstream(number) >> n && (s.display = n) >= 0;
