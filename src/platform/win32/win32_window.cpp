@@ -64,17 +64,25 @@ float WindowDpi(HWND hwnd) {
   return dpi;
 }
 
-// Sizes the window so that its client area is k times the picture, lowered to what fits the
-// screen's work area.
+// The window's outer rectangle for a client area of k times the picture.
+RECT OuterRect(int32_t k) {
+  RECT r{0, 0, Main().clientWidth * k, Main().clientHeight * k};
+  ::AdjustWindowRectEx(&r, kWindowStyle, TRUE, 0);
+  return r;
+}
+
+// Sizes the window so that its client area is k times the picture, lowered until the whole
+// window, frame and menu bar included, fits the screen's work area.
 void ApplyScale(int32_t scale) {
   MainWindow& w = Main();
   RECT work = WorkArea(w.hwnd);
-  w.scale = WindowScaleThatFits(scale, w.clientWidth, w.clientHeight, work.right - work.left,
-                                work.bottom - work.top);
+  w.scale = std::clamp<int32_t>(scale, 1, kMaxWindowScale);
+  for (RECT r = OuterRect(w.scale); w.scale > 1; r = OuterRect(--w.scale))
+    if (r.right - r.left <= work.right - work.left && r.bottom - r.top <= work.bottom - work.top)
+      break;
   if (w.fullscreen) return;  // taken up on the way back
   int32_t cw = w.clientWidth * w.scale, ch = w.clientHeight * w.scale;
-  RECT r{0, 0, cw, ch};
-  ::AdjustWindowRectEx(&r, kWindowStyle, TRUE, 0);
+  RECT r = OuterRect(w.scale);
   RECT now{};
   ::GetWindowRect(w.hwnd, &now);
   int x = std::max<int>(work.left, std::min<int>(now.left, work.right - (r.right - r.left)));
@@ -178,9 +186,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_DPICHANGED: {
       // Another density: the start rule again, on the new screen.
       if (w.fullscreen) break;
-      RECT work = WorkArea(hwnd);
-      ApplyScale(StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight,
-                            work.right - work.left, work.bottom - work.top));
+      ApplyScale(StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight, 0, 0));
       return 0;
     }
     default:
@@ -222,10 +228,8 @@ bool CreateMainWindow(const WindowDesc& desc) {
     w.proc = nullptr;
     return false;
   }
-  // On a dense screen the window starts as large as it would look at 96 dpi.
-  RECT work = WorkArea(w.hwnd);
-  ApplyScale(StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, work.right - work.left,
-                        work.bottom - work.top));
+  // On a dense screen the window starts as large as it would look at 96 dpi, if it fits.
+  ApplyScale(StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, 0, 0));
   return true;
 }
 
