@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox gdb
   desktop-file-utils appstream ccache
   emscripten node-acorn nodejs chromium python3
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine fonts-ipafont-gothic zip
 )
 
 missing=()

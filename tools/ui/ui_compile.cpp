@@ -3,6 +3,9 @@
 // 932) in the output.
 //
 // Usage: ui_compile menu|dialog IN.txt OUT.bin
+//        ui_compile rc-menu|rc-dialog IN.txt NAME OUT.rc
+// The rc- kinds write the same menu or dialog as a statement of a Windows resource script,
+// for the Windows build's resource compiler.
 //
 // Both formats are little-endian; a string is its bytes followed by one zero byte.
 //   MENU:   "QMNU", u32 popup count, then per popup: string title, u32 item count, then per
@@ -13,6 +16,7 @@
 //           i16 x, y, width, height, string text (for an icon: the ICON resource name).
 #include <iconv.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -112,15 +116,16 @@ std::vector<std::vector<std::string>> ReadLines(const char* path) {
   return lines;
 }
 
-std::string CompileMenu(const char* path) {
-  struct Item {
-    uint32_t id;
-    std::string text;
-  };
-  struct Popup {
-    std::string title;
-    std::vector<Item> items;
-  };
+struct MenuItem {
+  uint32_t id;       // 0 for a separator
+  std::string text;  // UTF-8
+};
+struct Popup {
+  std::string title;
+  std::vector<MenuItem> items;
+};
+
+std::vector<Popup> ParseMenu(const char* path) {
   std::vector<Popup> popups;
   bool inPopup = false;
   g_line = 0;
@@ -128,10 +133,10 @@ std::string CompileMenu(const char* path) {
     ++g_line;
     if (w.empty()) continue;
     if (w[0] == "popup" && w.size() == 2 && !inPopup) {
-      popups.push_back({ToCp932(Quoted(w[1])), {}});
+      popups.push_back({Quoted(w[1]), {}});
       inPopup = true;
     } else if (w[0] == "item" && w.size() == 3 && inPopup) {
-      popups.back().items.push_back({uint32_t(Number(w[2], 1, 65535)), ToCp932(Quoted(w[1]))});
+      popups.back().items.push_back({uint32_t(Number(w[2], 1, 65535)), Quoted(w[1])});
     } else if (w[0] == "separator" && w.size() == 1 && inPopup) {
       popups.back().items.push_back({0, ""});
     } else if (w[0] == "end" && w.size() == 1 && inPopup) {
@@ -141,74 +146,183 @@ std::string CompileMenu(const char* path) {
     }
   }
   if (inPopup) Fail("popup without end");
-  Out out;
-  out.bytes = "QMNU";
-  out.U32(uint32_t(popups.size()));
-  for (const Popup& p : popups) {
-    out.Str(p.title);
-    out.U32(uint32_t(p.items.size()));
-    for (const Item& item : p.items) {
-      out.U32(item.id);
-      out.Str(item.text);
-    }
-  }
-  return out.bytes;
+  return popups;
 }
 
-std::string CompileDialog(const char* path) {
-  Out head, controls;
-  uint32_t style = 0, count = 0;
+struct Control {
+  uint32_t kind;  // 1 push button, 2 static text, 3 static icon
+  uint32_t style;
+  int32_t id;
+  long rect[4];
+  std::string text;  // UTF-8; for an icon the ICON resource name
+};
+struct Dialog {
+  uint32_t style = 0;
   long rect[4] = {};
-  std::string caption, font;
+  std::string caption, font;  // UTF-8
   long points = 0;
+  std::vector<Control> controls;
+};
+
+Dialog ParseDialog(const char* path) {
+  Dialog d;
   bool haveRect = false;
   g_line = 0;
   for (const auto& w : ReadLines(path)) {
     ++g_line;
     if (w.empty()) continue;
     if (w[0] == "dialog" && w.size() == 5) {
-      for (int i = 0; i < 4; ++i) rect[i] = Number(w[i + 1], -32768, 32767);
+      for (int i = 0; i < 4; ++i) d.rect[i] = Number(w[i + 1], -32768, 32767);
       haveRect = true;
     } else if (w[0] == "style") {
-      for (size_t i = 1; i < w.size(); ++i) style |= Style(w[i]);
+      for (size_t i = 1; i < w.size(); ++i) d.style |= Style(w[i]);
     } else if (w[0] == "caption" && w.size() == 2) {
-      caption = ToCp932(Quoted(w[1]));
+      d.caption = Quoted(w[1]);
+      ToCp932(d.caption);  // fails here when it has no Shift-JIS form
     } else if (w[0] == "font" && w.size() == 3) {
-      points = Number(w[1], 1, 72);
-      font = ToCp932(Quoted(w[2]));
+      d.points = Number(w[1], 1, 72);
+      d.font = Quoted(w[2]);
     } else if (w[0] == "control" && w.size() >= 8) {
       static const std::map<std::string, uint32_t> kKinds = {
           {"button", 1}, {"text", 2}, {"icon", 3}};
       auto kind = kKinds.find(w[1]);
       if (kind == kKinds.end()) Fail("unknown control kind " + w[1]);
-      uint32_t cstyle = 0x50000000u;  // WS_CHILD | WS_VISIBLE, as every control has
-      for (size_t i = 8; i < w.size(); ++i) cstyle |= Style(w[i]);
-      controls.U8(kind->second);
-      controls.U32(cstyle);
-      controls.U32(uint32_t(int32_t(Number(w[2], -1, 65535))));
-      for (int i = 3; i < 7; ++i) controls.U16(uint32_t(Number(w[i], -32768, 32767)));
-      controls.Str(kind->second == 3 ? Quoted(w[7]) : ToCp932(Quoted(w[7])));
-      ++count;
+      Control c{kind->second, 0x50000000u, 0, {}, Quoted(w[7])};  // WS_CHILD | WS_VISIBLE
+      for (size_t i = 8; i < w.size(); ++i) c.style |= Style(w[i]);
+      c.id = int32_t(Number(w[2], -1, 65535));
+      for (int i = 0; i < 4; ++i) c.rect[i] = Number(w[i + 3], -32768, 32767);
+      ToCp932(c.text);
+      d.controls.push_back(c);
     } else {
       Fail("unexpected line");
     }
   }
   if (!haveRect) Fail("no dialog line");
-  head.bytes = "QDLG";
-  head.U32(style);
-  for (long v : rect) head.U16(uint32_t(v));
-  head.Str(caption);
-  head.U16(uint32_t(points));
-  head.Str(font);
-  head.U32(count);
-  return head.bytes + controls.bytes;
+  return d;
+}
+
+std::string CompileMenu(const char* path) {
+  std::vector<Popup> popups = ParseMenu(path);
+  Out out;
+  out.bytes = "QMNU";
+  out.U32(uint32_t(popups.size()));
+  for (const Popup& p : popups) {
+    out.Str(ToCp932(p.title));
+    out.U32(uint32_t(p.items.size()));
+    for (const MenuItem& item : p.items) {
+      out.U32(item.id);
+      out.Str(ToCp932(item.text));
+    }
+  }
+  return out.bytes;
+}
+
+std::string CompileDialog(const char* path) {
+  Dialog d = ParseDialog(path);
+  Out out;
+  out.bytes = "QDLG";
+  out.U32(d.style);
+  for (long v : d.rect) out.U16(uint32_t(v));
+  out.Str(ToCp932(d.caption));
+  out.U16(uint32_t(d.points));
+  out.Str(ToCp932(d.font));
+  out.U32(uint32_t(d.controls.size()));
+  for (const Control& c : d.controls) {
+    out.U8(c.kind);
+    out.U32(c.style);
+    out.U32(uint32_t(c.id));
+    for (long v : c.rect) out.U16(uint32_t(v));
+    out.Str(c.kind == 3 ? c.text : ToCp932(c.text));
+  }
+  return out.bytes;
+}
+
+// A wide string of a Windows resource script, every character outside ASCII as \x escape of
+// its UTF-16 unit, so that the script's own code page never matters.
+std::string RcString(const std::string& utf8) {
+  iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+  if (cd == iconv_t(-1)) Fail("iconv cannot convert UTF-8 to UTF-16");
+  std::string wide(utf8.size() * 4 + 4, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* dst = wide.data();
+  size_t outLeft = wide.size();
+  size_t r = iconv(cd, &in, &inLeft, &dst, &outLeft);
+  iconv_close(cd);
+  if (r == size_t(-1)) Fail("bad UTF-8: " + utf8);
+  wide.resize(wide.size() - outLeft);
+  std::string out = "L\"";
+  char hex[8];
+  bool escaped = false;  // a hex digit right after an escape would join it: escape it too
+  for (size_t i = 0; i + 1 < wide.size(); i += 2) {
+    unsigned unit = uint8_t(wide[i]) | unsigned(uint8_t(wide[i + 1])) << 8;
+    bool plain =
+        unit >= 0x20 && unit < 0x7F && unit != '\\' && !(escaped && std::isxdigit(int(unit)));
+    if (unit == '"') {
+      out += "\"\"";
+    } else if (plain) {
+      out += char(unit);
+    } else {
+      std::snprintf(hex, sizeof hex, "\\x%04x", unit);
+      out += hex;
+    }
+    escaped = !plain && unit != '"';
+  }
+  return out + "\"";
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return s;
+}
+
+// The same menu as a MENU statement of a Windows resource script.
+std::string MenuRc(const char* path, const std::string& name) {
+  std::string rc = "\"" + Upper(name) + "\" MENU\nBEGIN\n";
+  for (const Popup& p : ParseMenu(path)) {
+    rc += "  POPUP " + RcString(p.title) + "\n  BEGIN\n";
+    for (const MenuItem& item : p.items) {
+      if (item.id == 0)
+        rc += "    MENUITEM SEPARATOR\n";
+      else
+        rc += "    MENUITEM " + RcString(item.text) + ", " + std::to_string(item.id) + "\n";
+    }
+    rc += "  END\n";
+  }
+  return rc + "END\n";
+}
+
+// The same dialog as a DIALOGEX statement of a Windows resource script.
+std::string DialogRc(const char* path, const std::string& name) {
+  Dialog d = ParseDialog(path);
+  auto Rect = [](const long* r) {
+    return std::to_string(r[0]) + ", " + std::to_string(r[1]) + ", " + std::to_string(r[2]) + ", " +
+           std::to_string(r[3]);
+  };
+  std::string rc = "\"" + Upper(name) + "\" DIALOGEX " + Rect(d.rect) + "\n";
+  rc += "STYLE " + std::to_string(d.style) + "\n";
+  rc += "CAPTION " + RcString(d.caption) + "\n";
+  if (d.points) rc += "FONT " + std::to_string(d.points) + ", " + RcString(d.font) + "\n";
+  rc += "BEGIN\n";
+  static const char* const kClasses[] = {"", "BUTTON", "STATIC", "STATIC"};
+  for (const Control& c : d.controls) {
+    // An icon control names its ICON resource by a plain string.
+    std::string text = RcString(c.text);
+    if (c.kind == 3) text = '"' + Upper(c.text) + '"';
+    rc += "  CONTROL " + text + ", " + std::to_string(c.id) + ", \"" + kClasses[c.kind] + "\", " +
+          std::to_string(c.style) + ", " + Rect(c.rect) + "\n";
+  }
+  return rc + "END\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: ui_compile menu|dialog IN.txt OUT.bin\n");
+  if (argc != 4 && !(argc == 5 && std::string(argv[1]).rfind("rc-", 0) == 0)) {
+    std::fprintf(stderr,
+                 "usage: ui_compile menu|dialog IN.txt OUT.bin\n"
+                 "       ui_compile rc-menu|rc-dialog IN.txt NAME OUT.rc\n");
     return 2;
   }
   g_file = argv[2];
@@ -218,9 +332,13 @@ int main(int argc, char** argv) {
     bytes = CompileMenu(argv[2]);
   else if (kind == "dialog")
     bytes = CompileDialog(argv[2]);
+  else if (kind == "rc-menu")
+    bytes = MenuRc(argv[2], argv[3]);
+  else if (kind == "rc-dialog")
+    bytes = DialogRc(argv[2], argv[3]);
   else
     Fail("unknown kind " + kind);
-  std::ofstream out(argv[3], std::ios::binary);
+  std::ofstream out(argv[argc - 1], std::ios::binary);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   return out ? 0 : 1;
 }

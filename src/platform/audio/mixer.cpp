@@ -176,8 +176,9 @@ void GatherWrapped(const float* frames, uint32_t count, int64_t first, float* ou
 }
 
 // Built twice on x86-64, for processors with AVX2 and for any other, and picked when the
-// program loads; elsewhere (WebAssembly) once.
-#if defined(__x86_64__)
+// program loads (where the loader can pick: ELF's ifunc); elsewhere (WebAssembly, Windows)
+// once.
+#if defined(__x86_64__) && defined(__ELF__)
 #define MIX_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define MIX_CLONES

@@ -1,0 +1,251 @@
+// The Win32 backend's window: a class and a window of exactly the game's client size under
+// the menu bar built from the MENU resource, not resizable. Its messages go to the game's
+// window procedure with their own codes (the platform's codes are Win32's). The window's own
+// keys stop here: Ctrl+1, 2, 3 for whole-number scales, Alt+Enter for fullscreen.
+#include "platform/win32/win32_window.h"
+
+#include <algorithm>
+#include <bitset>
+#include <string>
+
+namespace quillorn::platform {
+
+namespace win32 {
+
+MainWindow& Main() {
+  static MainWindow w;
+  return w;
+}
+
+void PlacePicture() {
+  MainWindow& w = Main();
+  RECT rc{};
+  ::GetClientRect(w.hwnd, &rc);
+  w.placement = PlaceFrame(w.clientWidth, w.clientHeight, rc.right, rc.bottom);
+}
+
+}  // namespace win32
+
+namespace {
+
+using win32::Main;
+using win32::MainWindow;
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr wchar_t kIconName[] = L"ICO";
+
+std::bitset<256> g_windowKeysDown;  // key-downs that were the window's: their key-ups are too
+bool g_swallowAltUp = false;        // Alt released after Alt+Enter must not open the menu
+
+std::wstring Wide(const char* text, UINT codePage) {
+  if (!text) return L"";
+  int n = ::MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+  std::wstring out(size_t(n > 0 ? n : 1), L'\0');
+  if (n > 0) ::MultiByteToWideChar(codePage, 0, text, -1, out.data(), n);
+  out.resize(out.size() - 1);
+  return out;
+}
+
+RECT WorkArea(HWND hwnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+float WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32"), "GetDpiForWindow")));
+  if (getDpi) return float(getDpi(hwnd));
+  HDC dc = ::GetDC(hwnd);
+  float dpi = float(::GetDeviceCaps(dc, LOGPIXELSX));
+  ::ReleaseDC(hwnd, dc);
+  return dpi;
+}
+
+// The window's outer rectangle for a client area of k times the picture.
+RECT OuterRect(int32_t k) {
+  RECT r{0, 0, Main().clientWidth * k, Main().clientHeight * k};
+  ::AdjustWindowRectEx(&r, kWindowStyle, TRUE, 0);
+  return r;
+}
+
+// Sizes the window so that its client area is k times the picture, lowered until the whole
+// window, frame and menu bar included, fits the screen's work area.
+void ApplyScale(int32_t scale) {
+  MainWindow& w = Main();
+  RECT work = WorkArea(w.hwnd);
+  w.scale = std::clamp<int32_t>(scale, 1, kMaxWindowScale);
+  for (RECT r = OuterRect(w.scale); w.scale > 1; r = OuterRect(--w.scale))
+    if (r.right - r.left <= work.right - work.left && r.bottom - r.top <= work.bottom - work.top)
+      break;
+  if (w.fullscreen) return;  // taken up on the way back
+  int32_t cw = w.clientWidth * w.scale, ch = w.clientHeight * w.scale;
+  RECT r = OuterRect(w.scale);
+  RECT now{};
+  ::GetWindowRect(w.hwnd, &now);
+  int x = std::max<int>(work.left, std::min<int>(now.left, work.right - (r.right - r.left)));
+  int y = std::max<int>(work.top, std::min<int>(now.top, work.bottom - (r.bottom - r.top)));
+  ::SetWindowPos(w.hwnd, nullptr, x, y, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar of another height than the one reckoned with: correct by the difference.
+  RECT client{};
+  ::GetClientRect(w.hwnd, &client);
+  int dw = cw - client.right, dh = ch - client.bottom;
+  if (dw || dh)
+    ::SetWindowPos(w.hwnd, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top + dh,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  win32::PlacePicture();
+  ::InvalidateRect(w.hwnd, nullptr, TRUE);
+}
+
+void ToggleFullscreen() {
+  MainWindow& w = Main();
+  if (!w.fullscreen) {
+    ::GetWindowRect(w.hwnd, &w.windowedRect);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(w.hwnd, MONITOR_DEFAULTTONEAREST), &info);
+    w.fullscreen = true;
+    ::SetWindowLongPtrW(w.hwnd, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    const RECT& m = info.rcMonitor;
+    ::SetWindowPos(w.hwnd, HWND_TOP, m.left, m.top, m.right - m.left, m.bottom - m.top,
+                   SWP_FRAMECHANGED);
+  } else {
+    w.fullscreen = false;
+    ::SetWindowLongPtrW(w.hwnd, GWL_STYLE, kWindowStyle | WS_VISIBLE);
+    const RECT& r = w.windowedRect;
+    ::SetWindowPos(w.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_FRAMECHANGED);
+    ApplyScale(w.scale);
+  }
+  win32::PlacePicture();
+  ::InvalidateRect(w.hwnd, nullptr, TRUE);
+}
+
+// Ctrl+1, 2, 3 on the number row or the keypad: the scale. True when carried out.
+bool ScaleKey(WPARAM key, LPARAM lParam) {
+  int32_t digit = 0;
+  if (key >= '1' && key <= '3') digit = int32_t(key - '0');
+  if (key >= VK_NUMPAD1 && key <= VK_NUMPAD3) digit = int32_t(key - VK_NUMPAD1 + 1);
+  bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+  if (!digit || !ctrl || shift) return false;
+  if (!(lParam & (1 << 30))) ApplyScale(digit);  // held down: once is enough
+  return true;
+}
+
+LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow& w = Main();
+  if (!w.proc) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  LPARAM outer = w.lParam;
+  w.lParam = lParam;
+  LRESULT r = w.proc(message, uint32_t(wParam), int32_t(lParam));
+  w.lParam = outer;
+  return r;
+}
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindow& w = Main();
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam < 256 && ScaleKey(wParam, lParam)) {
+        g_windowKeysDown.set(wParam);
+        return 0;
+      }
+      return Forward(hwnd, message, wParam, lParam);
+    case WM_KEYUP:
+      if (wParam < 256 && g_windowKeysDown.test(wParam)) {
+        g_windowKeysDown.reset(wParam);
+        return 0;
+      }
+      return Forward(hwnd, message, wParam, lParam);
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_RETURN && (lParam & (1 << 29))) {
+        if (!(lParam & (1 << 30))) ToggleFullscreen();
+        g_swallowAltUp = true;
+        return 0;
+      }
+      break;
+    case WM_SYSKEYUP:
+      if (wParam == VK_MENU && g_swallowAltUp) {
+        g_swallowAltUp = false;
+        return 0;
+      }
+      break;
+    case WM_SYSCHAR:
+      if (wParam == VK_RETURN) return 0;  // Alt+Enter's character: no menu, no beep
+      break;
+    case WM_TIMER:
+    case WM_PAINT:
+    case WM_ACTIVATEAPP:
+    case WM_COMMAND:
+    case WM_CLOSE:
+    case WM_DESTROY:
+      return Forward(hwnd, message, wParam, lParam);
+    case WM_DPICHANGED: {
+      // Another density: the start rule again, on the new screen.
+      if (w.fullscreen) break;
+      ApplyScale(StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight, 0, 0));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool CreateMainWindow(const WindowDesc& desc) {
+  MainWindow& w = Main();
+  if (w.hwnd || !desc.proc || desc.clientWidth <= 0 || desc.clientHeight <= 0) return false;
+  w.instance = ::GetModuleHandleW(nullptr);
+  std::wstring className = Wide(desc.className, CP_ACP);
+  std::wstring menuName = Wide(desc.menuName, CP_ACP);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProcedure;
+  wc.hInstance = w.instance;
+  wc.hIcon = ::LoadIconW(w.instance, kIconName);
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(w.instance, kIconName, IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  wc.lpszMenuName = desc.menuName ? menuName.c_str() : nullptr;
+  wc.lpszClassName = className.c_str();
+  if (!::RegisterClassExW(&wc)) return false;
+  w.proc = desc.proc;
+  w.clientWidth = desc.clientWidth;
+  w.clientHeight = desc.clientHeight;
+  RECT r{0, 0, desc.clientWidth, desc.clientHeight};
+  ::AdjustWindowRectEx(&r, kWindowStyle, desc.menuName != nullptr, 0);
+  w.hwnd = ::CreateWindowExW(0, className.c_str(), Wide(desc.title, 932).c_str(), kWindowStyle,
+                             CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                             nullptr, nullptr, w.instance, nullptr);
+  if (!w.hwnd) {
+    w.proc = nullptr;
+    return false;
+  }
+  // On a dense screen the window starts as large as it would look at 96 dpi, if it fits.
+  ApplyScale(StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, 0, 0));
+  return true;
+}
+
+void ShowMainWindow() {
+  MainWindow& w = Main();
+  if (!w.hwnd) return;
+  ::ShowWindow(w.hwnd, SW_SHOWNORMAL);
+  ::InvalidateRect(w.hwnd, nullptr, TRUE);
+}
+
+void DestroyMainWindow() {
+  MainWindow& w = Main();
+  if (!w.hwnd) return;
+  ::DestroyWindow(w.hwnd);  // WM_DESTROY reaches the game's procedure on the way
+  w.hwnd = nullptr;
+  w.proc = nullptr;
+}
+
+}  // namespace quillorn::platform

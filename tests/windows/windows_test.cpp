@@ -1,0 +1,229 @@
+// The Windows build under Wine, on a private X server: the same program as the headless
+// backend's, given the same keys. At each still moment the window's client area, read back
+// from the X server, must equal the headless picture pixel for pixel. One X server and one
+// Wine prefix serve the whole run, and a copy of the game each test: one without any sound
+// driver, one whose sound goes through Wine's ALSA driver into a file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "gameplay/actors.h"
+#include "platform/headless/headless.h"
+#include "script/script.h"
+#include "shell/main_window.h"
+#include "shell/scene_handlers.h"
+#include "shell/win_main.h"
+#include "wine_session.h"
+
+namespace quillorn::test {
+namespace {
+
+constexpr int kPatienceMs = 20000;
+constexpr int kWidth = 480, kHeight = 512;
+
+std::string Rgb(const platform::Surface& p) {
+  std::string rgb;
+  for (platform::Pixel px : p.pixels)
+    rgb += {char(platform::PixelRed(px)), char(platform::PixelGreen(px)),
+            char(platform::PixelBlue(px))};
+  return rgb;
+}
+
+// A picture of width pixels a row at twice its size, each pixel a 2 x 2 block.
+std::string Doubled(const std::string& rgb, int width) {
+  std::string out;
+  for (size_t row = 0; row < rgb.size(); row += size_t(width) * 3) {
+    std::string line;
+    for (size_t i = row; i < row + size_t(width) * 3; i += 3)
+      line += rgb.substr(i, 3) + rgb.substr(i, 3);
+    out += line + line;
+  }
+  return out;
+}
+
+int Differences(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return -1;
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 3) n += a.compare(i, 3, b, i, 3) != 0;
+  return n;
+}
+
+// Samples from byte `from` on of what ALSA's file device was given that are not near silence.
+int LoudSamples(const std::string& file, std::streamoff from) {
+  std::ifstream in(file, std::ios::binary);
+  in.seekg(from);
+  int loud = 0;
+  for (char b[2]; in.read(b, 2);)
+    loud += std::abs(int16_t(uint8_t(b[0]) | uint8_t(b[1]) << 8)) > 64;
+  return loud;
+}
+
+TEST(WindowsBuild, IsOneFileThatNeedsOnlyWindowsOwnLibraries) {
+  std::ifstream exe(QUILLORN_WINDOWS_EXE, std::ios::binary | std::ios::ate);
+  ASSERT_TRUE(exe) << QUILLORN_WINDOWS_EXE << " is missing: build it with the windows preset";
+  EXPECT_LT(exe.tellg(), 3 << 20) << "bytes";
+  FILE* f = popen("x86_64-w64-mingw32-objdump -p " QUILLORN_WINDOWS_EXE, "r");
+  ASSERT_TRUE(f);
+  const std::set<std::string> windowsOwn = {"KERNEL32.dll", "USER32.dll", "GDI32.dll", "WINMM.dll",
+                                            "msvcrt.dll"};
+  int dlls = 0;
+  for (char line[512], name[256]; std::fgets(line, sizeof line, f);) {
+    if (std::sscanf(line, " DLL Name: %255s", name) != 1) continue;
+    ++dlls;
+    EXPECT_TRUE(windowsOwn.count(name)) << name;
+  }
+  pclose(f);
+  EXPECT_GT(dlls, 0);
+}
+
+class UnderWine : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ready_ = StartWine(wine_, QUILLORN_WINE_DIR); }
+  static void TearDownTestSuite() { StopWine(wine_); }
+  void TearDown() override {
+    int code;
+    if (game_ > 0 && !window_.empty() && !WaitExit(game_, 0, code))
+      RunX(wine_, "xdotool key --window " + window_ + " Escape");
+    WaitExit(game_, kPatienceMs, code);
+  }
+
+  // The game under Wine, and the same program on the headless backend, made active as the
+  // window is when it opens.
+  void StartGame(bool sound) {
+    ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start";
+    game_ = StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", sound);
+    ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
+      std::vector<std::string> ids = ShownWindows(wine_, "Quillorn");
+      window_ = ids.size() == 1 ? ids[0] : "";
+      return !window_.empty();
+    })) << "no window named Quillorn appeared";
+    RunX(wine_, "xdotool windowfocus --sync " + window_);
+    headless::Reset(1000);
+    ASSERT_TRUE(StartUp());
+    headless::SetActive(true);
+    headless::Tick(2);
+  }
+
+  // A key pressed and let go on both; the headless one then runs `ticks` ticks. Held for a
+  // few ticks (a step takes eight): on a busy machine a shorter press may fall between two.
+  void Key(const char* xname, uint32_t key, int ticks = 0) {
+    RunX(wine_, std::string("xdotool keydown ") + xname + " sleep 0.25 keyup " + xname);
+    headless::KeyDown(key);
+    headless::Tick();
+    headless::KeyUp(key);
+    headless::Tick(ticks);
+  }
+
+  // Waits until the window shows what the headless backend shows.
+  void ExpectSamePicture(const char* moment) {
+    std::string want = Rgb(headless::WindowPicture());
+    int diff = -1;
+    bool same = WaitUntil(kPatienceMs, [&] {
+      diff = Differences(ClientPicture(wine_, window_, kWidth, kHeight), want);
+      return diff == 0;
+    });
+    EXPECT_TRUE(same) << moment << ": " << diff << " pixels differ";
+  }
+
+  bool DialogShown() {
+    // As X names it: UTF-8, whatever the execution character set of this file.
+    return !ShownWindows(wine_, reinterpret_cast<const char*>(u8"ﾀﾞｲｱﾛｸﾞ")).empty();
+  }
+
+  static WineSession wine_;
+  static bool ready_;
+  pid_t game_ = -1;
+  std::string window_;
+};
+
+WineSession UnderWine::wine_;
+bool UnderWine::ready_ = false;
+
+// Wine has no sound driver in this run: nothing may wait for one.
+TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound) {
+  StartGame(false);
+  ExpectSamePicture("the title");
+
+  // Ctrl+2: the client area at 2x, nearest neighbour; Ctrl+1 back.
+  std::string twice = Doubled(Rgb(headless::WindowPicture()), kWidth);
+  RunX(wine_, "xdotool key ctrl+2");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return ClientPicture(wine_, window_, 2 * kWidth, 2 * kHeight) == twice;
+  })) << "the title at 2x";
+  RunX(wine_, "xdotool key ctrl+1");
+  ExpectSamePicture("the title at 1x again");
+
+  // A second copy ends at once, with 0, and leaves the first alone.
+  int code = -1;
+  ASSERT_TRUE(WaitExit(StartProgram(wine_, QUILLORN_WINDOWS_EXE), kPatienceMs, code));
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(ShownWindows(wine_, "Quillorn").size(), 1u);
+
+  // A new game, a step down, then three up: through the doorway into room 1. The last step
+  // is two: onto the doorway, then out of the new room's doorway.
+  Key("Return", platform::kKeyReturn, 2);
+  Key("Down", platform::kKeyDown, 10);
+  ASSERT_EQ(actors[kKing].tileY, 4);
+  ExpectSamePicture("the king standing after a step");
+  Key("Up", platform::kKeyUp, 10);
+  ExpectSamePicture("back at the start");
+  Key("Up", platform::kKeyUp, 10);
+  ExpectSamePicture("in the corridor");
+  Key("Up", platform::kKeyUp, 20);
+  ASSERT_EQ(currentRoom, 1);
+  ExpectSamePicture("room 1 after the doorway");
+  // The survey: a line in Japanese typed into the message box.
+  Key("Return", platform::kKeyReturn, 40);
+  ASSERT_EQ(sceneHandlers.confirmKeyHandler, ConfirmMessage);
+  ExpectSamePicture("the survey's line");
+  Key("Return", platform::kKeyReturn, 1);
+
+  // The native menu: F10, its drop-down, ゲーム開始 (the second entry).
+  RunX(wine_, "xdotool key --delay 150 F10 Return Down Return");
+  headless::Command(kCmdStartGame);
+  headless::Tick(2);
+  ExpectSamePicture("a new game from the menu");
+  // Alt this time, and 説明: the help dialog, closed by Esc; then keys reach the game again.
+  RunX(wine_, "xdotool key --delay 150 alt Return Down Down Down Return");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return DialogShown(); })) << "the help dialog";
+  RunX(wine_, "xdotool key Escape");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return !DialogShown(); })) << "the dialog closed";
+  Key("Down", platform::kKeyDown, 10);
+  ExpectSamePicture("a step after the dialog");
+
+  // The staff roll, by the command no menu of the window names; it never stands still, so
+  // the window must show one of its frames.
+  ASSERT_TRUE(WaitExit(StartProgram(wine_, QUILLORN_POST_COMMAND_EXE, "40009"), kPatienceMs, code));
+  ASSERT_EQ(code, 0);
+  headless::Command(kCmdStaffRoll);
+  headless::Pump();
+  std::set<std::string> frames;
+  for (int i = 0; i < 1000; ++i, headless::Tick()) frames.insert(Rgb(headless::WindowPicture()));
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return frames.count(ClientPicture(wine_, window_, kWidth, kHeight)) > 0;
+  })) << "the staff roll";
+
+  // Esc ends the program with 0.
+  RunX(wine_, "xdotool key Escape");
+  ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
+  EXPECT_EQ(code, 0);
+}
+
+// With Wine's ALSA driver the cursor's beep reaches the sound device.
+TEST_F(UnderWine, TheCursorsBeepReachesWinesSoundDriver) {
+  StartGame(true);
+  ExpectSamePicture("the title with sound");
+  EXPECT_EQ(LoudSamples(wine_.soundFile, 0), 0) << "the title is silent";
+  std::streamoff before = std::ifstream(wine_.soundFile, std::ios::ate).tellg();
+  Key("Down", platform::kKeyDown);
+  ExpectSamePicture("the cursor on STORY");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] { return LoudSamples(wine_.soundFile, before) > 1000; }))
+      << "no beep in " << wine_.soundFile;  // the beep is some 100 ms long
+}
+
+}  // namespace
+}  // namespace quillorn::test

@@ -1,0 +1,118 @@
+#include "wine_session.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace quillorn::test {
+
+namespace {
+
+// A shell command in the background, its output dropped; the process id is the command's.
+pid_t Start(const std::string& command) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
+    _exit(127);
+  }
+  return pid;
+}
+
+// No dialogs (Mono's and Gecko's installers); without sound no sound driver either. ALSA reads
+// its user configuration from $HOME, where the default device is a file.
+std::string Wine(const WineSession& s, bool sound) {
+  return "env DISPLAY=:" + std::to_string(s.display) + " WINEPREFIX='" + s.prefix +
+         "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=" +
+         (sound ? "' HOME='" + s.prefix + "-alsa'" : ";winealsa.drv,winepulse.drv,wineoss.drv=d'") +
+         " ";
+}
+
+bool Run(const std::string& command, int timeoutMs) {
+  int code = -1;
+  return WaitExit(Start(command), timeoutMs, code) && code == 0;
+}
+
+}  // namespace
+
+void SleepMs(int ms) {
+  usleep(useconds_t(ms) * 1000);
+}
+
+bool StartWine(WineSession& s, const std::string& dir) {
+  std::string number = dir + "/display";
+  std::system(
+      ("rm -rf '" + dir + "' && mkdir -p '" + dir + "/prefix' '" + dir + "/prefix-alsa'").c_str());
+  // -displayfd: the server takes the first free display number and writes it there. The
+  // screen holds the window at 2x.
+  s.server = Start("Xvfb -displayfd 3 -screen 0 1280x1200x24 -nolisten tcp 3>'" + number + "'");
+  WaitUntil(10000, [&] {
+    int n = -1;
+    return std::ifstream(number) >> n && (s.display = n) >= 0;
+  });
+  s.prefix = dir + "/prefix";
+  s.soundFile = dir + "/sound.raw";
+  std::ofstream(s.prefix + "-alsa/.asoundrc")
+      << "pcm.!default { type file slave.pcm \"null\" file \"" << s.soundFile
+      << "\" format \"raw\" }\n";
+  // The prefix's server stays up for the whole run, so that each start is quick.
+  return s.display >= 0 && Run(Wine(s, false) + "wineserver --persistent", 10000) &&
+         Run(Wine(s, false) + "wine wineboot --init", 180000);
+}
+
+void StopWine(WineSession& s) {
+  if (s.display >= 0) Run(Wine(s, false) + "wineserver --kill", 10000);
+  if (s.server > 0) kill(s.server, SIGTERM), waitpid(s.server, nullptr, 0);
+}
+
+pid_t StartProgram(const WineSession& s, const std::string& exe, const std::string& args,
+                   bool sound) {
+  return Start(Wine(s, sound) + "wine '" + exe + "' " + args);
+}
+
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
+  for (int waited = 0; pid > 0; waited += 20) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return true;
+    }
+    if (waited >= timeoutMs) break;
+    SleepMs(20);
+  }
+  return false;
+}
+
+std::string RunX(const WineSession& s, const std::string& command) {
+  std::string full =
+      "DISPLAY=:" + std::to_string(s.display) + " " + command + " </dev/null 2>/dev/null";
+  FILE* f = popen(full.c_str(), "r");
+  std::string out;
+  char buf[65536];
+  for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+  if (f) pclose(f);
+  return out;
+}
+
+std::vector<std::string> ShownWindows(const WineSession& s, const std::string& name) {
+  std::istringstream in(RunX(s, "xdotool search --onlyvisible --name '^" + name + "$'"));
+  std::vector<std::string> ids;
+  for (std::string id; in >> id;) ids.push_back(id);
+  return ids;
+}
+
+std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height) {
+  std::string ppm = RunX(s, "import -window " + window + " -depth 8 ppm:-");
+  int w = 0, h = 0, header = 0;
+  size_t size = size_t(width) * size_t(height) * 3;
+  if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &w, &h, &header) != 2 || w != width ||
+      h < height || ppm.size() != size_t(header) + 1 + size_t(w) * size_t(h) * 3)
+    return "";
+  return ppm.substr(ppm.size() - size);
+}
+
+}  // namespace quillorn::test

@@ -1,0 +1,47 @@
+// One private X server and one fresh Wine prefix for the whole test run, Windows programs
+// started in it, and the X tools that drive them and read them back.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace quillorn::test {
+
+struct WineSession {
+  pid_t server = -1;
+  int display = -1;
+  std::string prefix;     // WINEPREFIX, made anew
+  std::string soundFile;  // what ALSA's default device, a file, has been given to play
+};
+
+// Starts Xvfb on a free display and makes a prefix in dir (wineboot). False on failure.
+bool StartWine(WineSession& s, const std::string& dir);
+// Ends every Wine process of the prefix, then the server.
+void StopWine(WineSession& s);
+// Starts `wine exe args`: without sound Wine has no sound driver at all; with it, Wine's
+// ALSA driver plays into soundFile.
+pid_t StartProgram(const WineSession& s, const std::string& exe, const std::string& args = "",
+                   bool sound = false);
+// Waits up to timeoutMs for the process to end; true with its exit code when it did.
+bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
+// Runs a shell command on the session's display; returns its output.
+std::string RunX(const WineSession& s, const std::string& command);
+// Shown windows whose name is exactly `name`.
+std::vector<std::string> ShownWindows(const WineSession& s, const std::string& name);
+// The bottom width x height pixels of an X window (a client area under its menu bar), as
+// RGB bytes; empty when the window is not width pixels wide.
+std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height);
+
+void SleepMs(int ms);
+template <typename Cond>
+bool WaitUntil(int timeoutMs, Cond cond) {
+  for (int waited = 0; !cond(); waited += 100) {
+    if (waited >= timeoutMs) return false;
+    SleepMs(100);
+  }
+  return true;
+}
+
+}  // namespace quillorn::test
