@@ -240,11 +240,11 @@ Shot RealWindow::Want() {
                      : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
 }
 
-::testing::AssertionResult RealWindow::SameFrame(const std::string& moment) {
+::testing::AssertionResult RealWindow::SameFrame(const std::string& moment, int patienceMs) {
   const Shot want = Want();
   long wrong = -1;
   Shot got;
-  if (WaitUntil(kPatienceMs, [&] { return Grab(got) && (wrong = Differences(got, want)) == 0; }))
+  if (WaitUntil(patienceMs, [&] { return Grab(got) && (wrong = Differences(got, want)) == 0; }))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << moment << ": " << wrong << " pixels differ";
 }

@@ -52,7 +52,7 @@ class RealWindow : public ::testing::Test {
   bool Grab(Shot& s);             // the window's picture
   Shot Want();                    // the headless game's frame at the current scale and place
   // Waits until the window shows it.
-  ::testing::AssertionResult SameFrame(const std::string& moment);
+  ::testing::AssertionResult SameFrame(const std::string& moment, int patienceMs = kPatienceMs);
   // Waits until the window is k times the frame, a fixed size, and shows the frame.
   ::testing::AssertionResult AtScale(int k);
   void ExpectEndsWithZero();
