@@ -71,7 +71,9 @@ var quillornAudio = {
   context: null,
   node: null,
   block: 256,
-  ahead: 512,
+  // Frames kept queued: about 45 ms, since the page's one thread may be busy that long (a
+  // tick, the browser's own work) and a queue run dry is a click in the sound.
+  ahead: 2048,
   tap: null,  // while a test listens: the blocks played, each with its context time
   keyTime: 0,
 
