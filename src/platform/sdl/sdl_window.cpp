@@ -11,6 +11,7 @@
 #include "platform/backend.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/chrome/window_frame.h"
 #include "platform/resources/icon_image.h"
 #include "platform/sdl/sdl_dpi.h"
 #include "platform/window/window_scale.h"
@@ -20,19 +21,8 @@ namespace quillorn::platform {
 
 namespace {
 
-struct Overlay {
-  bool shown = false;
-  Surface pixels;
-  Rect where;  // frame coordinates
-};
-
-struct SdlWindow {
+struct SdlWindow : WindowFrame {
   SDL_Window* window = nullptr;
-  Surface frame;  // the whole window: bar above, client below
-  int32_t barHeight = 0;
-  Surface bar;
-  Overlay dropDown;
-  Overlay dialog;
   int32_t scale = 1;  // the window's scale when not fullscreen
   bool fullscreen = false;
   // The frame as shown: placed on the window surface, scaled up in memory first.
@@ -43,25 +33,6 @@ struct SdlWindow {
 };
 
 SdlWindow g_sdl;
-
-Rect Intersect(const Rect& a, const Rect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
-void CopyRect(Surface& dest, const Surface& src, int32_t srcX, int32_t srcY, const Rect& to) {
-  for (int32_t y = to.top; y < to.bottom; ++y) {
-    const Pixel* in = src.Row(y - to.top + srcY) + srcX;
-    std::copy(in, in + (to.right - to.left), dest.Row(y) + to.left);
-  }
-}
-
-void ComposeOverlay(const Overlay& o, const Rect& area) {
-  if (!o.shown) return;
-  Rect r = Intersect(area, o.where);
-  if (RectEmpty(r)) return;
-  CopyRect(g_sdl.frame, o.pixels, r.left - o.where.left, r.top - o.where.top, r);
-}
 
 void FreeScaled() {
   if (g_sdl.scaledView) SDL_FreeSurface(g_sdl.scaledView);
@@ -93,7 +64,7 @@ bool Place(SDL_Surface* target, Rect& area) {
 // Shows area of the frame (frame coordinates) on the window, scaled.
 void Show(Rect area) {
   SdlWindow& s = g_sdl;
-  area = Intersect(area, {0, 0, s.frame.width, s.frame.height});
+  area = IntersectRects(area, {0, 0, s.frame.width, s.frame.height});
   SDL_Surface* target = SDL_GetWindowSurface(s.window);
   if (!target || !Place(target, area) || RectEmpty(area)) return;
   int32_t k = s.placement.scale;
@@ -111,18 +82,8 @@ void Show(Rect area) {
 
 // Brings the frame up to date inside area (frame coordinates) and shows that part.
 void Compose(const Rect& area) {
-  SdlWindow& s = g_sdl;
-  if (!s.window) return;
-  const WindowState& w = Window();
-  Rect client{0, s.barHeight, s.frame.width, s.frame.height};
-  Rect r = Intersect(area, client);
-  if (!RectEmpty(r) && w.picture.width == s.frame.width)
-    CopyRect(s.frame, w.picture, r.left, r.top - s.barHeight, r);
-  ComposeOverlay(s.dropDown, area);
-  ComposeOverlay(s.dialog, area);
-  Rect barArea = Intersect(area, {0, 0, s.frame.width, s.barHeight});
-  if (!RectEmpty(barArea)) CopyRect(s.frame, s.bar, barArea.left, barArea.top, barArea);
-
+  if (!g_sdl.window) return;
+  ComposeWindowFrame(g_sdl, area);
   Show(area);
 }
 
@@ -176,14 +137,7 @@ SDL_Window* MainWindow() {
 void RedrawAll() {
   SdlWindow& s = g_sdl;
   if (!s.window) return;
-  s.bar = MakeSurface(s.frame.width, s.barHeight);
-  MenuBarDraw(s.bar);
-  s.dropDown.shown = MenuBarDrawDropDown(s.dropDown.pixels, s.dropDown.where);
-  s.dialog.shown = DialogDraw(s.dialog.pixels, s.dialog.where);
-  if (s.dialog.shown) {
-    s.dialog.where.top += s.barHeight;  // client to frame coordinates
-    s.dialog.where.bottom += s.barHeight;
-  }
+  RedrawChrome(s);
   Compose({0, 0, s.frame.width, s.frame.height});
 }
 

@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/chrome/window_frame.h"
 #include "platform/web/web.h"
 #include "platform/window/window_state.h"
 
@@ -16,19 +17,8 @@ namespace quillorn::platform {
 
 namespace {
 
-struct Overlay {
-  bool shown = false;
-  Surface pixels;
-  Rect where;  // frame coordinates
-};
-
-struct WebWindow {
+struct WebWindow : WindowFrame {
   bool exists = false;
-  Surface frame;  // the whole canvas: bar above, client below
-  int32_t barHeight = 0;
-  Surface bar;
-  Overlay dropDown;
-  Overlay dialog;
   std::vector<uint32_t> rgba;  // the part being put on the canvas, as the canvas wants it
 };
 
@@ -42,25 +32,6 @@ EM_JS(void, PagePutPixels, (const void* rgba, int width, int height, int x, int 
   quillornPage.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
 });
 // clang-format on
-
-Rect Intersect(const Rect& a, const Rect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
-void CopyRect(Surface& dest, const Surface& src, int32_t srcX, int32_t srcY, const Rect& to) {
-  for (int32_t y = to.top; y < to.bottom; ++y) {
-    const Pixel* in = src.Row(y - to.top + srcY) + srcX;
-    std::copy(in, in + (to.right - to.left), dest.Row(y) + to.left);
-  }
-}
-
-void ComposeOverlay(const Overlay& o, const Rect& area) {
-  if (!o.shown) return;
-  Rect r = Intersect(area, o.where);
-  if (RectEmpty(r)) return;
-  CopyRect(g_web.frame, o.pixels, r.left - o.where.left, r.top - o.where.top, r);
-}
 
 // Puts area of the frame on the canvas: bytes red, green, blue, opaque alpha.
 void Show(const Rect& area) {
@@ -81,16 +52,9 @@ void Show(const Rect& area) {
 void Compose(Rect area) {
   WebWindow& s = g_web;
   if (!s.exists) return;
-  area = Intersect(area, {0, 0, s.frame.width, s.frame.height});
+  area = IntersectRects(area, {0, 0, s.frame.width, s.frame.height});
   if (RectEmpty(area)) return;
-  const WindowState& w = Window();
-  Rect r = Intersect(area, {0, s.barHeight, s.frame.width, s.frame.height});
-  if (!RectEmpty(r) && w.picture.width == s.frame.width)
-    CopyRect(s.frame, w.picture, r.left, r.top - s.barHeight, r);
-  ComposeOverlay(s.dropDown, area);
-  ComposeOverlay(s.dialog, area);
-  Rect barArea = Intersect(area, {0, 0, s.frame.width, s.barHeight});
-  if (!RectEmpty(barArea)) CopyRect(s.frame, s.bar, barArea.left, barArea.top, barArea);
+  ComposeWindowFrame(s, area);
   Show(area);
 }
 
@@ -101,14 +65,7 @@ namespace web {
 void RedrawAll() {
   WebWindow& s = g_web;
   if (!s.exists) return;
-  s.bar = MakeSurface(s.frame.width, s.barHeight);
-  MenuBarDraw(s.bar);
-  s.dropDown.shown = MenuBarDrawDropDown(s.dropDown.pixels, s.dropDown.where);
-  s.dialog.shown = DialogDraw(s.dialog.pixels, s.dialog.where);
-  if (s.dialog.shown) {
-    s.dialog.where.top += s.barHeight;  // client to frame coordinates
-    s.dialog.where.bottom += s.barHeight;
-  }
+  RedrawChrome(s);
   Compose({0, 0, s.frame.width, s.frame.height});
 }
 
