@@ -4,83 +4,49 @@
 // while the game runs is opened when SDL announces it.
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <utility>
 #include <vector>
 
-#include "platform/chrome/dialog_box.h"
-#include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/window/input.h"
+#include "platform/window/pad_keys.h"
 
 namespace quillorn::platform {
 
 namespace {
 
-// The stick counts as pushed beyond half way and as let go below a quarter, so that it does
-// not flutter at the edge.
-constexpr int32_t kStickPress = 16384;
-constexpr int32_t kStickRelease = 8192;
-
 struct Pad {
   SDL_JoystickID id = -1;
   SDL_GameController* controller = nullptr;
-  uint32_t buttonKey[SDL_CONTROLLER_BUTTON_MAX] = {};  // the key each held button pressed
-  uint32_t stickKey = 0;                               // the arrow the stick holds, or 0
+  PadKeys keys;
   int32_t stickX = 0, stickY = 0;
 };
 
 std::vector<Pad> g_pads;
-// How many buttons and sticks hold each key: a key goes down with the first and up with the
-// last, so the D-pad and the stick pushed the same way make one held arrow.
-std::map<uint32_t, int> g_holds;
 
-void Press(uint32_t key) {
-  if (key && ++g_holds[key] == 1) InputKeyDown(key);
-}
-
-void Release(uint32_t key) {
-  auto it = g_holds.find(key);
-  if (!key || it == g_holds.end()) return;
-  if (--it->second == 0) {
-    g_holds.erase(it);
-    InputKeyUp(key);
-  }
-}
-
-uint32_t ButtonKey(uint8_t button) {
+PadButton Button(uint8_t button) {
   switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-      return kKeyUp;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-      return kKeyRight;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-      return kKeyDown;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-      return kKeyLeft;
     case SDL_CONTROLLER_BUTTON_A:
-    case SDL_CONTROLLER_BUTTON_START:
-      return kKeyReturn;
-    case SDL_CONTROLLER_BUTTON_Y:
-      return kKeyE;
-    case SDL_CONTROLLER_BUTTON_BACK:
-      return kKeyF10;
+      return PadButton::kA;
     case SDL_CONTROLLER_BUTTON_B:
-      // Esc, but only to back out of the menu or a dialog: in the game it would quit.
-      return MenuBarOpen() || DialogIsOpen() ? uint32_t(kKeyEscape) : 0u;
+      return PadButton::kB;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return PadButton::kY;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return PadButton::kBack;
+    case SDL_CONTROLLER_BUTTON_START:
+      return PadButton::kStart;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return PadButton::kUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return PadButton::kRight;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return PadButton::kDown;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return PadButton::kLeft;
     default:
-      return 0;
+      return PadButton::kOther;
   }
-}
-
-// The arrow the stick points at: the axis pushed further wins.
-uint32_t StickKey(const Pad& p) {
-  int32_t ax = std::abs(p.stickX), ay = std::abs(p.stickY);
-  int32_t limit = p.stickKey ? kStickRelease : kStickPress;
-  if (std::max(ax, ay) < limit) return 0;
-  if (ax >= ay) return p.stickX > 0 ? kKeyRight : kKeyLeft;
-  return p.stickY > 0 ? kKeyDown : kKeyUp;
 }
 
 Pad* Find(SDL_JoystickID id) {
@@ -101,8 +67,7 @@ void Open(int deviceIndex) {
 
 // Lets go of everything the pad holds, then closes it.
 void Close(Pad& p) {
-  for (uint32_t& key : p.buttonKey) Release(std::exchange(key, 0));
-  Release(std::exchange(p.stickKey, 0));
+  PadLetGo(p.keys);
   SDL_GameControllerClose(p.controller);
 }
 
@@ -118,7 +83,7 @@ void OpenGamepads() {
 void CloseGamepads() {
   for (Pad& p : g_pads) Close(p);
   g_pads.clear();
-  g_holds.clear();
+  PadForgetAll();
   if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
@@ -137,15 +102,9 @@ bool GamepadEvent(const SDL_Event& e) {
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
-      Pad* p = Find(e.cbutton.which);
-      if (!p || e.cbutton.button >= SDL_CONTROLLER_BUTTON_MAX) return true;
-      uint32_t& held = p->buttonKey[e.cbutton.button];
-      if (e.type == SDL_CONTROLLERBUTTONUP) {
-        Release(std::exchange(held, 0));
-      } else if (!held) {
-        held = ButtonKey(e.cbutton.button);
-        Press(held);
-      }
+      if (Pad* p = Find(e.cbutton.which))
+        PadButtonChanged(p->keys, e.cbutton.button, Button(e.cbutton.button),
+                         e.type == SDL_CONTROLLERBUTTONDOWN);
       return true;
     }
     case SDL_CONTROLLERAXISMOTION: {
@@ -153,11 +112,7 @@ bool GamepadEvent(const SDL_Event& e) {
       if (!p) return true;
       if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) p->stickX = e.caxis.value;
       if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) p->stickY = e.caxis.value;
-      uint32_t key = StickKey(*p);
-      if (key != p->stickKey) {
-        Release(std::exchange(p->stickKey, key));
-        Press(key);
-      }
+      PadStickMoved(p->keys, p->stickX / 32767.0, p->stickY / 32767.0);
       return true;
     }
     default:

@@ -7,14 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <utility>
 
-#include "platform/chrome/dialog_box.h"
-#include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/web/web.h"
-#include "platform/window/input.h"
+#include "platform/window/pad_keys.h"
 
 namespace quillorn::platform {
 
@@ -22,73 +19,36 @@ namespace {
 
 constexpr int kPads = 4;
 constexpr int kButtons = 17;
-// The stick counts as pushed beyond half way and as let go below a quarter.
-constexpr double kStickPress = 0.5;
-constexpr double kStickRelease = 0.25;
 
 // Standard-layout buttons: 0 A, 1 B, 3 Y, 8 Back, 9 Start, 12 to 15 the D-pad.
-enum { kA = 0, kB = 1, kY = 3, kBack = 8, kStart = 9, kPadUp = 12, kPadDown, kPadLeft, kPadRight };
+PadButton Button(int number) {
+  switch (number) {
+    case 0:
+      return PadButton::kA;
+    case 1:
+      return PadButton::kB;
+    case 3:
+      return PadButton::kY;
+    case 8:
+      return PadButton::kBack;
+    case 9:
+      return PadButton::kStart;
+    case 12:
+      return PadButton::kUp;
+    case 13:
+      return PadButton::kDown;
+    case 14:
+      return PadButton::kLeft;
+    case 15:
+      return PadButton::kRight;
+    default:
+      return PadButton::kOther;
+  }
+}
 
-struct Pad {
-  uint32_t buttonKey[kButtons] = {};  // the key each held button pressed
-  uint32_t stickKey = 0;
-};
-
-Pad g_pads[kPads];
-std::map<uint32_t, int> g_holds;  // a key goes down with its first holder and up with its last
+PadKeys g_pads[kPads];
 bool g_polling = false;
 bool g_listening = false;
-
-void Press(uint32_t key) {
-  if (key && ++g_holds[key] == 1) InputKeyDown(key);
-}
-
-void Release(uint32_t key) {
-  auto it = g_holds.find(key);
-  if (!key || it == g_holds.end()) return;
-  if (--it->second == 0) {
-    g_holds.erase(it);
-    InputKeyUp(key);
-  }
-}
-
-uint32_t ButtonKey(int button) {
-  switch (button) {
-    case kPadUp:
-      return kKeyUp;
-    case kPadRight:
-      return kKeyRight;
-    case kPadDown:
-      return kKeyDown;
-    case kPadLeft:
-      return kKeyLeft;
-    case kA:
-    case kStart:
-      return kKeyReturn;
-    case kY:
-      return kKeyE;
-    case kBack:
-      return kKeyF10;
-    case kB:
-      // Esc, but only to back out of the menu or a dialog: in the game it would quit.
-      return MenuBarOpen() || DialogIsOpen() ? uint32_t(kKeyEscape) : 0u;
-    default:
-      return 0;
-  }
-}
-
-uint32_t StickKey(const Pad& p, double x, double y) {
-  double ax = std::fabs(x), ay = std::fabs(y);
-  double limit = p.stickKey ? kStickRelease : kStickPress;
-  if (std::max(ax, ay) < limit) return 0;
-  if (ax >= ay) return x > 0 ? kKeyRight : kKeyLeft;
-  return y > 0 ? kKeyDown : kKeyUp;
-}
-
-void LetGo(Pad& p) {
-  for (uint32_t& key : p.buttonKey) Release(std::exchange(key, 0));
-  Release(std::exchange(p.stickKey, 0));
-}
 
 // Reads every pad once; false (stop polling) when none is connected.
 EM_BOOL Poll(double, void*) {
@@ -99,30 +59,17 @@ EM_BOOL Poll(double, void*) {
   bool any = false;
   int count = std::min(emscripten_get_num_gamepads(), kPads);
   for (int i = 0; i < kPads; ++i) {
-    Pad& p = g_pads[i];
+    PadKeys& p = g_pads[i];
     EmscriptenGamepadEvent s;
     if (i >= count || emscripten_get_gamepad_status(i, &s) != EMSCRIPTEN_RESULT_SUCCESS ||
         !s.connected) {
-      LetGo(p);
+      PadLetGo(p);
       continue;
     }
     any = true;
-    for (int b = 0; b < std::min(s.numButtons, kButtons); ++b) {
-      uint32_t& held = p.buttonKey[b];
-      if (!s.digitalButton[b]) {
-        Release(std::exchange(held, 0));
-      } else if (!held) {
-        held = ButtonKey(b);
-        Press(held);
-      }
-    }
-    if (s.numAxes >= 2) {
-      uint32_t key = StickKey(p, s.axis[0], s.axis[1]);
-      if (key != p.stickKey) {
-        Release(std::exchange(p.stickKey, key));
-        Press(key);
-      }
-    }
+    for (int b = 0; b < std::min(s.numButtons, kButtons); ++b)
+      PadButtonChanged(p, b, Button(b), s.digitalButton[b]);
+    if (s.numAxes >= 2) PadStickMoved(p, s.axis[0], s.axis[1]);
   }
   web::Pump();
   if (!any) g_polling = false;
@@ -150,8 +97,8 @@ void StartGamepads() {
 void StopGamepads() {
   g_listening = false;
   emscripten_set_gamepadconnected_callback(nullptr, EM_TRUE, nullptr);
-  for (Pad& p : g_pads) LetGo(p);
-  g_holds.clear();
+  for (PadKeys& p : g_pads) PadLetGo(p);
+  PadForgetAll();
 }
 
 }  // namespace web
