@@ -7,14 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/game_window.sh
 build="${1:-build}"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
+server=""
 wm=""
 game=""
 trap 'kill $game $wm $server 2>/dev/null || true' EXIT
-sleep 1
-export DISPLAY="$display"
+start_private_x 1920x1200x24
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 sleep 1

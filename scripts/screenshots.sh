@@ -7,13 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/game_window.sh
 build="${1:-build}"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 800x700x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
+server=""
 game=""
 trap 'kill $game $server 2>/dev/null || true' EXIT
-sleep 1
-export DISPLAY="$display"
+start_private_x 800x700x24
 start_game_window "$build"
 
 shot() { import -window "$window" "docs/$1.png"; echo "docs/$1.png"; }

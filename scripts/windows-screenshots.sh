@@ -6,17 +6,15 @@
 # Usage: bash scripts/windows-screenshots.sh   (after the windows preset's build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/game_window.sh
 exe="$PWD/build-windows/quillorn.exe"
 [ -f "$exe" ] || { echo "build it first: cmake --preset windows && cmake --build build-windows" >&2; exit 1; }
 export WINEPREFIX="$PWD/build-windows/screenshot-prefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
+server=""
 game=""
 trap 'kill $game 2>/dev/null || true; wineserver -k 2>/dev/null || true; kill $server 2>/dev/null || true' EXIT
-sleep 1
-export DISPLAY="$display"
+start_private_x 1024x768x24
 
 if [ ! -d "$WINEPREFIX" ]; then
   wine wineboot --init >/dev/null 2>&1

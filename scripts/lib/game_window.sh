@@ -1,5 +1,17 @@
-# Sourced by the screenshot scripts: starts the game on $DISPLAY with no sound and waits for
-# its window. Sets $game (the process) and $window (the X window id); exits when none came.
+# Sourced by the screenshot scripts.
+
+# Starts a private X server of the given screen size ("800x700x24") and makes it $DISPLAY.
+# Sets $server (the process); the caller's EXIT trap stops it.
+start_private_x() {
+  local display=":$((90 + RANDOM % 100))"
+  Xvfb "$display" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
+  server=$!
+  sleep 1
+  export DISPLAY="$display"
+}
+
+# Starts the game on $DISPLAY with no sound and waits for its window. Sets $game (the
+# process) and $window (the X window id); exits when none came.
 start_game_window() {
   local build="$1" search=(--name '^Quillorn$')
   [ "${2:-}" = visible ] && search=(--onlyvisible "${search[@]}")
