@@ -72,8 +72,10 @@ var quillornAudio = {
   node: null,
   block: 256,
   // Frames kept queued: about 45 ms, since the page's one thread may be busy that long (a
-  // tick, the browser's own work) and a queue run dry is a click in the sound.
+  // tick, the browser's own work) and a queue run dry is a click in the sound. The silence
+  // played when it runs dry all the same is asked for too, so the queue grows by as much.
   ahead: 2048,
+  underruns: 0,  // times the queue ran dry, for the test's figures
   tap: null,  // while a test listens: the blocks played, each with its context time
   keyTime: 0,
 
@@ -116,6 +118,10 @@ var quillornAudio = {
       return;
     }
     if (!a.node) return;
+    if (message.dry) {
+      ++a.underruns;
+      return;
+    }
     var frames = message.frames;
     var ptr = Module._quillorn_web_mix(frames);
     var samples = HEAP16.subarray(ptr >> 1, (ptr >> 1) + frames * 2);
@@ -131,7 +137,7 @@ var quillornAudio = {
   },
 
   // The worklet's code, sent as text: a queue of interleaved blocks played 128 frames at a
-  // time; silence when the queue runs dry.
+  // time; silence when the queue runs dry, which it reports once each time.
   processor: function (block) {
     registerProcessor('quillorn-mixer', class extends AudioWorkletProcessor {
       constructor() {
@@ -140,14 +146,20 @@ var quillornAudio = {
         this.offset = 0;
         this.played = 0;
         this.tap = false;
+        this.fed = false;
+        this.dry = false;
         this.port.onmessage = (e) => {
           if (e.data.tap !== undefined) this.tap = e.data.tap;
-          else this.queue.push(e.data);
+          else {
+            this.queue.push(e.data);
+            this.fed = true;
+          }
         };
       }
       process(inputs, outputs) {
         const left = outputs[0][0], right = outputs[0][1];
-        for (let i = 0; i < left.length && this.queue.length;) {
+        let i = 0;
+        while (i < left.length && this.queue.length) {
           const b = this.queue[0];
           for (; i < left.length && this.offset < b.length; ++i) {
             left[i] = b[this.offset++];
@@ -158,6 +170,9 @@ var quillornAudio = {
             this.offset = 0;
           }
         }
+        const dry = this.fed && i < left.length;
+        if (dry && !this.dry) this.port.postMessage({dry: true});
+        this.dry = dry;
         if (this.tap) this.port.postMessage({tap: {time: currentTime, left: left.slice()}});
         this.played += left.length;
         if (this.played >= block) {
