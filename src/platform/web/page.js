@@ -146,14 +146,10 @@ var quillornAudio = {
         this.offset = 0;
         this.played = 0;
         this.tap = false;
-        this.fed = false;
-        this.dry = false;
+        this.dry = true;  // until the first block comes: nothing has run dry yet
         this.port.onmessage = (e) => {
           if (e.data.tap !== undefined) this.tap = e.data.tap;
-          else {
-            this.queue.push(e.data);
-            this.fed = true;
-          }
+          else this.queue.push(e.data);
         };
       }
       process(inputs, outputs) {
@@ -170,7 +166,7 @@ var quillornAudio = {
             this.offset = 0;
           }
         }
-        const dry = this.fed && i < left.length;
+        const dry = i < left.length;
         if (dry && !this.dry) this.port.postMessage({dry: true});
         this.dry = dry;
         if (this.tap) this.port.postMessage({tap: {time: currentTime, left: left.slice()}});
