@@ -10,6 +10,7 @@ namespace quillorn {
 namespace {
 
 constexpr int32_t kSlotCount = 5;
+constexpr int32_t kMusicSlot = 0;  // the ending's tune, which the staff roll repeats
 
 struct SoundBank {
   bool device = false;
@@ -47,6 +48,8 @@ int LoadWaveSlot(int32_t slot, const char* name) {
   // From here the old sound is gone, even if the device refuses the new one.
   EmptySlot(slot);
   bank.slots[slot] = platform::CreateSoundBuffer(wave.format, wave.data, wave.dataSize);
+  // The music follows the player's music volume, every other slot the effects volume.
+  if (slot == kMusicSlot) platform::SetBufferGroup(bank.slots[slot], platform::SoundGroup::kMusic);
   return bank.slots[slot] ? 1 : 0;
 }
 

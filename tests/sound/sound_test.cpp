@@ -239,6 +239,37 @@ TEST_F(SoundTest, BadSlotsEmptySlotsAndAGoneDeviceStaySilent) {
   ASSERT_EQ(InitSound() + LoadWaveSlot(1, "beep"), 2);
 }
 
+// The player's two volumes and the mute: slot 0 (the music) follows the music volume, the
+// others the effects volume, each with a gain of (level / 10) squared.
+TEST_F(SoundTest, TheMusicAndTheEffectsHaveTheirOwnVolumeAndMuteSilencesBoth) {
+  headless::OverrideResource("WAVE", "music", Wave(100, {8000}));
+  headless::OverrideResource("WAVE", "effect", Wave(100, {4000}));
+  ASSERT_EQ(LoadWaveSlot(0, "music") + LoadWaveSlot(3, "effect"), 2);
+  const struct {
+    int32_t music, effects;
+    bool muted;
+    int sum;  // the two constants, each at its gain
+  } cases[] = {{10, 10, false, 12000}, {5, 10, false, 6000}, {10, 0, false, 8000},
+               {0, 3, false, 360},     {1, 1, false, 120},   {10, 10, true, 0},
+               {99, -4, false, 8000},  {7, 7, true, 0},      {7, 7, false, 5880}};
+  for (const auto& c : cases) {
+    platform::SetGroupVolume(platform::SoundGroup::kMusic, c.music);
+    platform::SetGroupVolume(platform::SoundGroup::kEffects, c.effects);
+    platform::SetMuted(c.muted);
+    PlaySoundSlot(0, 1, 0), PlaySoundSlot(3, 1, 0);
+    Mix mix = Render(500);
+    EXPECT_EQ(Pair(mix.left[300], mix.right[300]), Pair(c.sum, c.sum))
+        << c.music << " " << c.effects << " " << c.muted;
+    EXPECT_EQ(platform::GroupVolume(platform::SoundGroup::kMusic), std::clamp(c.music, 0, 10));
+  }
+  // The game's own music is in the music group, its beep an effect.
+  platform::SetGroupVolume(platform::SoundGroup::kMusic, 0);
+  platform::SetGroupVolume(platform::SoundGroup::kEffects, 10);
+  LoadAssets();
+  PlaySoundSlot(0, 1, 0), PlaySoundSlot(1, 0, 0);
+  EXPECT_NEAR(double(SoundingEnd(Render(4000).left)), 1800, 16);
+}
+
 // The recordings as the asset loader puts them in slots 0-4, each played at its own rate:
 // how long it lasts (output frames) and, for all but the music, its first note and when.
 TEST_F(SoundTest, TheRecordingsHaveTheirLengthsAndNotesAndNeverClip) {

@@ -52,4 +52,18 @@ bool BufferPlaying(SoundBuffer buffer);
 // Stops the buffer and frees it; the samples go when their last voice does.
 void ReleaseBuffer(SoundBuffer buffer);
 
+// Each buffer belongs to one of two groups with a loudness of its own, set by the player:
+// the music and the effects (every buffer starts as an effect). A level runs from 0 (silent)
+// to kMaxVolume (the recording's own level, the default); the gain is (level / 10) squared,
+// so that equal steps sound like equal steps. Muting silences both groups without forgetting
+// their levels. Levels and the mute outlive the device: they may be set before it opens.
+enum class SoundGroup : uint8_t { kEffects = 0, kMusic = 1 };
+constexpr int32_t kMaxVolume = 10;
+void SetBufferGroup(SoundBuffer buffer, SoundGroup group);
+// Levels outside 0..kMaxVolume are clamped.
+void SetGroupVolume(SoundGroup group, int32_t level);
+int32_t GroupVolume(SoundGroup group);
+void SetMuted(bool muted);
+bool Muted();
+
 }  // namespace quillorn::platform

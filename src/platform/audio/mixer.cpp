@@ -48,6 +48,7 @@ struct Voice {
   uint64_t position = 0;  // source frame, 32.32 fixed point
   bool playing = false;
   bool looping = false;
+  SoundGroup group = SoundGroup::kEffects;
 };
 
 struct Mixer {
@@ -59,6 +60,14 @@ struct Mixer {
 };
 
 Mixer mixer;
+
+// The player's loudness, kept apart from the mixer's running state: it outlives the device.
+struct Loudness {
+  int32_t levels[2] = {kMaxVolume, kMaxVolume};
+  bool muted = false;
+  float gains[2] = {1.0f, 1.0f};  // what the mix multiplies by, from the two above
+};
+Loudness loudness;
 alignas(64) float kernel[kPhases][kTaps];
 bool kernelBuilt = false;
 
@@ -129,6 +138,7 @@ SoundBuffer Install(int index, Samples* samples, uint32_t rate) {
   voice.position = 0;
   voice.playing = false;
   voice.looping = false;
+  voice.group = SoundGroup::kEffects;
   Unlock();
   ++samples->users;
   return voice.generation << 8 | static_cast<uint32_t>(index + 1);
@@ -183,7 +193,7 @@ void GatherWrapped(const float* frames, uint32_t count, int64_t first, float* ou
 #else
 #define MIX_CLONES
 #endif
-MIX_CLONES void MixVoice(Voice& voice, float* acc, size_t frames) {
+MIX_CLONES void MixVoice(Voice& voice, float gain, float* acc, size_t frames) {
   const Samples& s = *voice.samples;
   const float* left = s.left.data() + kHalf;
   const float* right = s.stereo ? s.right.data() + kHalf : left;
@@ -212,8 +222,8 @@ MIX_CLONES void MixVoice(Voice& voice, float* acc, size_t frames) {
         } else {
           l = r = Dot(c, left + first);
         }
-        acc[2 * i] += l;
-        acc[2 * i + 1] += r;
+        acc[2 * i] += l * gain;  // a gain of 1 leaves the sample exactly as it was
+        acc[2 * i + 1] += r * gain;
         position += step;
       }
     } else {
@@ -228,8 +238,8 @@ MIX_CLONES void MixVoice(Voice& voice, float* acc, size_t frames) {
         GatherWrapped(right, s.frames, first, window);
         r = Dot(c, window);
       }
-      acc[2 * i] += l;
-      acc[2 * i + 1] += r;
+      acc[2 * i] += l * gain;
+      acc[2 * i + 1] += r * gain;
       position += step;
       ++i;
     }
@@ -309,7 +319,9 @@ void MixAudio(int16_t* out, size_t frames) {
     std::memset(acc, 0, sizeof acc);
     if (mixer.running) {
       for (Voice& voice : mixer.voices) {
-        if (voice.samples && voice.playing) MixVoice(voice, acc, n);
+        if (voice.samples && voice.playing) {
+          MixVoice(voice, loudness.gains[static_cast<int>(voice.group)], acc, n);
+        }
       }
     }
     SaturateAll(acc, out, 2 * n);
@@ -414,6 +426,43 @@ void ReleaseBuffer(SoundBuffer buffer) {
   voice->playing = false;
   Unlock();
   if (--samples->users == 0) delete samples;
+}
+
+void SetBufferGroup(SoundBuffer buffer, SoundGroup group) {
+  Voice* voice = FindVoice(buffer);
+  if (!voice) return;
+  Lock();
+  voice->group = group;
+  Unlock();
+}
+
+namespace {
+void UpdateGains() {
+  Lock();
+  for (int g = 0; g < 2; ++g) {
+    float level = loudness.muted ? 0.0f : static_cast<float>(loudness.levels[g]) / kMaxVolume;
+    loudness.gains[g] = level * level;
+  }
+  Unlock();
+}
+}  // namespace
+
+void SetGroupVolume(SoundGroup group, int32_t level) {
+  loudness.levels[static_cast<int>(group)] = std::clamp(level, 0, kMaxVolume);
+  UpdateGains();
+}
+
+int32_t GroupVolume(SoundGroup group) {
+  return loudness.levels[static_cast<int>(group)];
+}
+
+void SetMuted(bool muted) {
+  loudness.muted = muted;
+  UpdateGains();
+}
+
+bool Muted() {
+  return loudness.muted;
 }
 
 }  // namespace quillorn::platform

@@ -32,6 +32,9 @@ namespace headless {
 
 void ResetAudio() {
   platform::StopMixer();
+  platform::SetGroupVolume(platform::SoundGroup::kMusic, platform::kMaxVolume);
+  platform::SetGroupVolume(platform::SoundGroup::kEffects, platform::kMaxVolume);
+  platform::SetMuted(false);
   audioAvailable = true;
 }
 

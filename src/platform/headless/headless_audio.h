@@ -10,7 +10,8 @@ namespace quillorn::headless {
 // The headless device plays at this rate.
 constexpr uint32_t kAudioOutputRate = 48000;
 
-// Closes the device, releasing every buffer, and makes a device available again.
+// Closes the device, releasing every buffer, makes a device available again, and sets both
+// volumes to full and the sound unmuted.
 void ResetAudio();
 // While false, OpenAudio finds no device. Does not close a device already open.
 void SetAudioAvailable(bool available);
