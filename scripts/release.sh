@@ -10,10 +10,7 @@
 # use their presets' folders and take their host tools from build-release/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-jobs="$(nproc)"
-export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+source scripts/lib/build_env.sh
 release="$PWD/build-release" dist="$PWD/dist"
 web_budget=1000000  # bytes, the page's files gzipped (-9) together; docs/performance.md
 work="$(mktemp -d)"
