@@ -100,12 +100,13 @@ gone() {
 
 step "from a terminal: quillorn"
 as_player 'command -v quillorn' | grep -qx /usr/games/quillorn || fail "quillorn is not on the player's PATH"
-as_player 'quillorn' >"$report/terminal.log" 2>&1 &
+timeout 60 chroot "$root" su - player -c "DISPLAY=$DISPLAY quillorn" >"$report/terminal.log" 2>&1 &
 game=$!
 wait_window terminal terminal
 xdotool windowfocus --sync "$window" key Escape
 status=0
 wait "$game" || status=$?
+[ "$status" -ne 124 ] || fail "the game was still running 60 s after it started"
 [ "$status" -eq 0 ] || fail "Esc ended the game with status $status"
 gone terminal
 echo "  Esc: exit status 0; it said: $(tr '\n' ' ' <"$report/terminal.log")"
