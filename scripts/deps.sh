@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libx11-dev libfreetype-dev libpng-dev xfonts-shinonome
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox gdb
-  desktop-file-utils appstream ccache
+  desktop-file-utils appstream ccache lintian unzip
   emscripten node-acorn nodejs chromium python3
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine fonts-ipafont-gothic zip
 )

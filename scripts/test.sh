@@ -6,10 +6,7 @@
 # rebuilds only what changed, even from a fresh clone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-jobs="$(nproc)"
-export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+source scripts/lib/build_env.sh
 
 echo "== Normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORN_WINDOWS_BUILD="$PWD/build-windows" >/dev/null
