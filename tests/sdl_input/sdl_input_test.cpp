@@ -8,6 +8,7 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/backend.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dpi.h"
@@ -39,8 +40,12 @@ template <typename Cond>
 bool RunUntil(int ms, Cond cond) {
   for (uint64_t end = SDL_GetTicks64() + uint64_t(ms); !cond() && SDL_GetTicks64() < end;) {
     platform::Message m;
-    if (!platform::GetMessage(m)) break;
-    platform::DispatchMessage(m);
+    if (!platform::PollMessage(m))
+      platform::backend::WaitForInput(10);
+    else if (m.type == platform::kMsgQuit)
+      break;
+    else
+      platform::DispatchMessage(m);
   }
   return cond();
 }
