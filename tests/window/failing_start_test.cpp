@@ -9,21 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "game_lines.h"
 #include "platform/platform.h"
 #include "real_window.h"
 
 namespace quillorn::test {
 namespace {
-
-// The lines the game itself wrote ("quillorn: ..."), leaving out what the system's libraries
-// write on their own.
-std::vector<std::string> GameLines(const std::string& file) {
-  std::ifstream in(file);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("quillorn: ", 0) == 0) lines.push_back(line);
-  return lines;
-}
 
 TEST(RealProgram, WithoutADisplayItEndsAtOnceWithALineThatSaysWhyAndCodeOne) {
   // A display number no X server of this machine has.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "game_lines.h"
 #include "gameplay/actors.h"
 #include "platform/headless/headless.h"
 #include "script/script.h"
@@ -53,15 +54,6 @@ int Differences(const std::string& a, const std::string& b) {
   int n = 0;
   for (size_t i = 0; i < a.size(); i += 3) n += a.compare(i, 3, b, i, 3) != 0;
   return n;
-}
-
-// The lines the game wrote on its standard error ("quillorn: ...").
-std::vector<std::string> GameLines(const std::string& file) {
-  std::ifstream in(file);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("quillorn: ", 0) == 0) lines.push_back(line);
-  return lines;
 }
 
 // Samples from byte `from` on of what ALSA's file device was given that are not near silence.

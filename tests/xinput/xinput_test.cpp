@@ -12,21 +12,12 @@
 #include "platform/platform.h"
 #include "platform/win32/xinput_pad.h"
 #include "platform/window/window_state.h"
-#include "shell/main_window.h"
+#include "recorded_keys.h"
 
 namespace quillorn::test {
 namespace {
 
 namespace xinput = platform::xinput;
-using platform::kMsgKeyDown;
-using platform::kMsgKeyUp;
-using KeyList = std::vector<std::pair<uint32_t, uint32_t>>;  // (message, key)
-
-KeyList g_keys;
-int32_t RecordingProc(uint32_t type, uint32_t wParam, int32_t lParam) {
-  if (type == kMsgKeyDown || type == kMsgKeyUp) g_keys.push_back({type, wParam});
-  return MainWindowProc(type, wParam, lParam);
-}
 
 // The pads the test holds, and what XInput was asked and told.
 struct Place {
@@ -129,10 +120,10 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
     p.state.gamepad.buttons = r.buttons;
     p.state.gamepad.thumbLX = r.x;
     p.state.gamepad.thumbLY = r.y;
-    g_keys.clear();
+    recordedKeys.clear();
     EXPECT_TRUE(xinput::ReadPads(now += r.later));
     headless::Pump();
-    EXPECT_EQ(g_keys, r.game);
+    EXPECT_EQ(recordedKeys, r.game);
     EXPECT_EQ(platform::MenuBarOpen(), r.menu);
   }
 
@@ -148,9 +139,9 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
   xinput::StopPads();
   EXPECT_EQ(g_motors,
             (std::vector<std::vector<int>>{{1, 30000, 12000}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}}));
-  g_keys.clear();
+  recordedKeys.clear();
   headless::Pump();
-  EXPECT_EQ(g_keys, KeyList{}) << "X presses nothing, and nothing was held";
+  EXPECT_EQ(recordedKeys, KeyList{}) << "X presses nothing, and nothing was held";
   EXPECT_FALSE(xinput::ReadPads(now += xinput::kSearchMs)) << "stopped: no pad is read";
 }
 
