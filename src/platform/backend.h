@@ -1,5 +1,6 @@
-// What the common platform code needs of a backend (SDL2 or headless). Only the platform
-// folder sees this header.
+// What the common platform code needs of a backend that shares its window code (SDL2, web
+// and headless; Win32 implements platform.h on Windows' own). Only the platform folder and
+// the tests see this header.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,9 @@
 // The platform layer: the one window, its messages, the timer, painting, dialogs, the
 // millisecond clock and the embedded resources. The game talks to the platform only
-// through these functions and codes; the backends (SDL2 for the desktop program, headless
-// for tests, web for the browser) implement them.
+// through these functions and codes; four backends implement them: SDL2 for the desktop
+// program, Win32 for Windows, web for the browser and headless for the tests. A failure the
+// platform meets is said by the platform (see each function); the game only decides whether
+// to go on.
 #pragma once
 
 #include <cstddef>
@@ -68,24 +70,25 @@ struct WindowDesc {
 
 // Single copy per user and display. True when this process now holds the lock named after
 // className; false when another running process holds it. The lock dies with the process.
+// A lock that cannot be taken for any other reason is said in one line, and this copy runs.
 bool ClaimSingleCopy(const char* className);
 
-// The one window. Creating it does not show it.
+// The one window. Creating it does not show it. False when no window can be had: why has
+// been said (a message box too on Windows), and the program cannot go on.
 bool CreateMainWindow(const WindowDesc& desc);
 void ShowMainWindow();
 // Sends kMsgDestroy to the window procedure; the window is gone afterwards.
 void DestroyMainWindow();
 
 // Timers post kMsgTimer with the timer id as wParam. Like the classic window system's timer
-// they never queue a backlog: after a stall one tick comes, not a burst.
+// they never queue a backlog: after a stall one tick comes, not a burst. False without a
+// window, or when the system refuses a timer: that has been said, as for the window.
 bool SetTimer(uint32_t id, uint32_t intervalMs);
 void KillTimer(uint32_t id);
 
-// Takes the next message, waiting without busy looping. Posted and input messages come
-// first, then paint (when the invalid region is not empty), then timer ticks.
-// Returns false when the message is kMsgQuit; out.wParam then holds the exit code.
-bool GetMessage(Message& out);
-// Takes the next message that is due now, without waiting; false when none is.
+// Takes the next message that is due now, without waiting; false when none is. Posted and
+// input messages come first, then paint (when the invalid region is not empty), then timer
+// ticks. kMsgQuit carries the exit code as its wParam.
 bool PollMessage(Message& out);
 // The message loop, run by the backend: step is called whenever messages may be due, until
 // it returns false. The desktop and test backends wait between calls without busy looping;
@@ -119,7 +122,8 @@ void EndDialog(int32_t result);
 // Milliseconds since some fixed moment, in 32 bits, wrapping.
 uint32_t GetTickCount();
 
-// Embedded resources, looked up by type and name without regard to case.
+// Embedded resources, looked up by type and name without regard to case. A resource that is
+// not there is said in one line (once); the caller goes on without it.
 struct Resource {
   const uint8_t* data = nullptr;
   size_t size = 0;

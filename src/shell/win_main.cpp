@@ -15,9 +15,20 @@ constexpr const char* kClassName = "Quillorn";  // also the window title
 constexpr int32_t kClientWidth = 480;
 constexpr int32_t kClientHeight = 512;
 constexpr uint32_t kTickMs = 54;
+constexpr int kExitFailure = 1;
+
+int exitCode = 0;
+
+// Start-up cannot go on: the platform has said why, and the program ends with a failure.
+bool Fail() {
+  exitCode = kExitFailure;
+  return false;
+}
+
 }  // namespace
 
 bool StartUp() {
+  exitCode = 0;
   ClearSceneHandlers();
   heldDirection = kDirectionNone;
   appActive = 0;
@@ -34,20 +45,23 @@ bool StartUp() {
   desc.menuName = "menu";
   desc.iconName = "ico";
   desc.proc = MainWindowProc;
-  platform::CreateMainWindow(desc);  // its result is not tested
+  // Without a window nothing could ever end the message loop: the program would wait for ever.
+  if (!platform::CreateMainWindow(desc)) return Fail();
 
   InitGraphics();
   ClearBackBuffer();
   platform::ShowMainWindow();
   InitSound();
-  platform::SetTimer(1, kTickMs);
+  // Without the clock nothing would ever happen: the window goes again, and so does the game.
+  if (!platform::SetTimer(1, kTickMs)) {
+    platform::DestroyMainWindow();
+    return Fail();
+  }
   sceneHandlers.tickHandler = LoadAssets;
   return true;
 }
 
 namespace {
-
-int exitCode = 0;
 
 // One turn of the message loop: every message that is due now is dispatched. False once the
 // quit message has come; its code is the exit code.
@@ -66,8 +80,7 @@ bool DispatchDueMessages() {
 }  // namespace
 
 int WinMain() {
-  if (!StartUp()) return 0;
-  exitCode = 0;
+  if (!StartUp()) return exitCode;
   platform::RunMessageLoop(DispatchDueMessages);
   return exitCode;
 }

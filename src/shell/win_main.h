@@ -3,7 +3,9 @@
 
 namespace quillorn {
 
-// Steps of start-up up to installing the asset loader. False when another copy runs.
+// Steps of start-up up to installing the asset loader. False when the program must end at
+// once: another copy runs (exit code 0, nothing said), or there is no window or no clock
+// (exit code 1, the platform has said why).
 bool StartUp();
 
 // Start-up, then the message loop that the backend runs; returns the exit code. In the

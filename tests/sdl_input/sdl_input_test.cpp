@@ -8,11 +8,13 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/backend.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dpi.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/window/window_state.h"
+#include "recorded_keys.h"
 #include "shell/main_window.h"
 #include "shell/win_main.h"
 
@@ -24,23 +26,17 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace quillorn::test {
 namespace {
 
-using platform::kMsgKeyDown;
-using platform::kMsgKeyUp;
-using KeyList = std::vector<std::pair<uint32_t, uint32_t>>;  // (message, key)
-
-KeyList g_keys;
-int32_t RecordingProc(uint32_t type, uint32_t wParam, int32_t lParam) {
-  if (type == kMsgKeyDown || type == kMsgKeyUp) g_keys.push_back({type, wParam});
-  return MainWindowProc(type, wParam, lParam);
-}
-
 // Runs the game's message loop for ms milliseconds or until cond holds.
 template <typename Cond>
 bool RunUntil(int ms, Cond cond) {
   for (uint64_t end = SDL_GetTicks64() + uint64_t(ms); !cond() && SDL_GetTicks64() < end;) {
     platform::Message m;
-    if (!platform::GetMessage(m)) break;
-    platform::DispatchMessage(m);
+    if (!platform::PollMessage(m))
+      platform::backend::WaitForInput(10);
+    else if (m.type == platform::kMsgQuit)
+      break;
+    else
+      platform::DispatchMessage(m);
   }
   return cond();
 }
@@ -105,10 +101,10 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
-    g_keys.clear();
+    recordedKeys.clear();
     Type(c.keys);
     RunUntil(300, [] { return false; });
-    EXPECT_EQ(g_keys, c.game);
+    EXPECT_EQ(recordedKeys, c.game);
     EXPECT_EQ(platform::sdl::WindowScale(), 1);
     EXPECT_EQ(platform::sdl::Fullscreen(), c.fullscreen);
     EXPECT_EQ(platform::MenuBarOpen(), c.menu);
@@ -164,7 +160,7 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   };
   for (const auto& c : pad_cases) {
     SCOPED_TRACE(testing::Message() << "button " << c.button << " value " << c.value);
-    g_keys.clear();
+    recordedKeys.clear();
     if (c.button == kStick)
       SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, int16_t(c.value));
     else
@@ -172,8 +168,8 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
     if (c.game.empty())
       RunUntil(300, [] { return false; });  // nothing may reach the game in that time
     else
-      RunUntil(3000, [&] { return g_keys.size() >= c.game.size(); });
-    EXPECT_EQ(g_keys, c.game);
+      RunUntil(3000, [&] { return recordedKeys.size() >= c.game.size(); });
+    EXPECT_EQ(recordedKeys, c.game);
     EXPECT_EQ(platform::MenuBarOpen(), c.menu);
   }
   SDL_JoystickClose(pad);

@@ -233,9 +233,9 @@ TEST_F(SoundTest, BadSlotsEmptySlotsAndAGoneDeviceStaySilent) {
   EXPECT_EQ(SoundingEnd(Render(4000).left), 0u);
   FreeSound(), PlaySoundSlot(4, 0, 22050);
   EXPECT_EQ(SoundingEnd(Render(4000).left) + LoadWaveSlot(1, "beep"), 0u);
-  headless::SetAudioAvailable(false);
+  headless::MakeFail(headless::Failure::kSoundDevice);
   EXPECT_EQ(InitSound() + LoadWaveSlot(1, "beep"), 0);
-  headless::ResetAudio();
+  headless::Reset();
   ASSERT_EQ(InitSound() + LoadWaveSlot(1, "beep"), 2);
 }
 

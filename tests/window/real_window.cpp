@@ -23,18 +23,21 @@
 #include <X11/Xutil.h>
 
 namespace quillorn::test {
-namespace {
+namespace {}  // namespace
 
-// Runs argv with env ("NAME=value") added; quiet sends its output away.
-pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env, bool quiet) {
+pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env,
+            const std::string& output) {
   pid_t pid = fork();
   if (pid != 0) return pid;
-  if (quiet) dup2(open("/dev/null", O_RDWR), 1), dup2(1, 2);
+  if (!output.empty())
+    dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1), dup2(1, 2);
   for (const std::string& e : env) putenv(strdup(e.c_str()));
   argv.push_back(nullptr);
   execvp(argv[0], const_cast<char* const*>(argv.data()));
   _exit(127);
 }
+
+namespace {
 
 void Reap(pid_t& pid, int signal) {
   int code;
@@ -101,7 +104,7 @@ void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio
     server_ =
         Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", "1600x1700x24",
                "-dpi", std::to_string(dpi).c_str(), "-noreset", "-nolisten", "tcp"},
-              {}, true);
+              {}, "/dev/null");
     close(fds[1]);
     FILE* from = fdopen(fds[0], "r");  // the display the server took, once it is ready
     const bool started = std::fscanf(from, "%d", &display_) == 1;
@@ -109,12 +112,12 @@ void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio
     ASSERT_TRUE(started) << "Xvfb did not start (is the xvfb package installed?)";
     if (windowManager) {
       windowManager_ =
-          Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + std::to_string(display_)}, true);
+          Spawn({"openbox", "--sm-disable"}, {"DISPLAY=:" + std::to_string(display_)}, "/dev/null");
       ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
         return RunX("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
       })) << "openbox did not start";
     }
-    game_ = Launch("", diskAudio);
+    game_ = Launch("", diskAudio, errors_);
     int code;
     WaitUntil(kPatienceMs, [&] { return GameWindows(true) == 1 || WaitExit(game_, 0, code); });
   }
@@ -130,14 +133,15 @@ void RealWindow::StopAll() {
   window_.clear();
 }
 
-pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio) {
+pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio,
+                         const std::string& errors) {
   // In a sanitizer build, leaks of the system libraries behind the window are not ours.
   return Spawn(
       {QUILLORN_EXE},
       {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
        "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
        "SDL_DISKAUDIOFILE=" + diskAudio, "LSAN_OPTIONS=suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
-      false);
+      errors);
 }
 
 size_t RealWindow::GameWindows(bool shown) {

@@ -25,6 +25,10 @@ bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
   return true;
 }
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
+// Runs argv with env ("NAME=value") added, its output (standard error too) into the file
+// output, or where this process's goes when output is empty.
+pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env,
+            const std::string& output);
 
 struct Shot {
   int width = 0, height = 0;
@@ -38,8 +42,10 @@ class RealWindow : public ::testing::Test {
   // headless game at its title.
   void Start(bool windowManager, int dpi = 100, const std::string& diskAudio = "");
   void StopAll();
-  // Runs the game on the display (":N" + suffix); its pid.
-  pid_t Launch(const std::string& suffix = "", const std::string& diskAudio = "");
+  // Runs the game on the display (":N" + suffix), its standard error into the file errors if
+  // one is named; its pid.
+  pid_t Launch(const std::string& suffix = "", const std::string& diskAudio = "",
+               const std::string& errors = "");
   // The game windows (only those shown if shown); the one shown becomes window_.
   size_t GameWindows(bool shown = false);
   std::string RunX(const std::string& command);
@@ -62,6 +68,7 @@ class RealWindow : public ::testing::Test {
   void* x_ = nullptr;         // our own connection to the server, for reading pictures
   std::string window_;
   bool fullscreen_ = false;
+  std::string errors_;  // where the game Start launches writes its standard error, if set
 };
 
 }  // namespace quillorn::test

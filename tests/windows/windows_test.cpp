@@ -4,13 +4,17 @@
 // Wine prefix serve the whole run, and a copy of the game each test: one without any sound
 // driver, one whose sound goes through Wine's ALSA driver into a file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "game_lines.h"
 #include "gameplay/actors.h"
 #include "platform/headless/headless.h"
 #include "script/script.h"
@@ -95,7 +99,7 @@ class UnderWine : public ::testing::Test {
   // window is when it opens.
   void StartGame(bool sound) {
     ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start";
-    game_ = StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", sound);
+    game_ = StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", sound, errors_);
     ASSERT_TRUE(WaitUntil(kPatienceMs, [&] {
       std::vector<std::string> ids = ShownWindows(wine_, "Quillorn");
       window_ = ids.size() == 1 ? ids[0] : "";
@@ -138,14 +142,16 @@ class UnderWine : public ::testing::Test {
   static bool ready_;
   pid_t game_ = -1;
   std::string window_;
+  const std::string errors_ = std::string(QUILLORN_WINE_DIR) + "/errors.txt";
 };
 
 WineSession UnderWine::wine_;
 bool UnderWine::ready_ = false;
 
-// Wine has no sound driver in this run: nothing may wait for one.
+// Wine has no sound driver and no XInput in this run: nothing may wait for them, and one line
+// says that the game plays without sound.
 TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound) {
-  StartGame(false);
+  ASSERT_NO_FATAL_FAILURE(StartGame(false));
   ExpectSamePicture("the title");
 
   // Ctrl+2: the client area at 2x, nearest neighbour; Ctrl+1 back.
@@ -156,6 +162,13 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
   })) << "the title at 2x";
   RunX(wine_, "xdotool key ctrl+1");
   ExpectSamePicture("the title at 1x again");
+  // Ctrl+Alt+2 (AltGr+2 on European keyboards) is no scale key: the Down after it is shown at
+  // 1x, which a window at 2x could never show.
+  RunX(wine_, "xdotool key ctrl+alt+2");
+  Key("Down", platform::kKeyDown);
+  ExpectSamePicture("the cursor on STORY at 1x after Ctrl+Alt+2");
+  Key("Up", platform::kKeyUp);
+  ExpectSamePicture("the cursor back on GAME");
 
   // A second copy ends at once, with 0, and leaves the first alone.
   int code = -1;
@@ -211,11 +224,35 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
   RunX(wine_, "xdotool key Escape");
   ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
   EXPECT_EQ(code, 0);
+  std::vector<std::string> lines = GameLines(errors_);
+  ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
+  EXPECT_EQ(lines[0].rfind("quillorn: no sound device (waveOut error ", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find("); the game plays without sound"), std::string::npos) << lines[0];
+}
+
+// Without a display Windows has no window for the game: it ends at once, with code 1 and a
+// line that says so (its message box cannot show either).
+TEST_F(UnderWine, WithoutADisplayItEndsAtOnceWithALineAndCodeOne) {
+  ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start";
+  int unused = 500 + getpid() % 4000;
+  for (struct stat st; stat(("/tmp/.X11-unix/X" + std::to_string(unused)).c_str(), &st) == 0;)
+    ++unused;
+  pid_t game =
+      StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", false, errors_, ":" + std::to_string(unused));
+  int code = -1;
+  bool ended = WaitExit(game, kPatienceMs, code);
+  EXPECT_TRUE(RestartWineServer(wine_));
+  ASSERT_TRUE(ended) << "still running: it waits for ever";
+  EXPECT_EQ(code, 1);
+  std::vector<std::string> lines = GameLines(errors_);
+  ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
+  EXPECT_EQ(lines[0].rfind("quillorn: cannot open the game's window: Windows error ", 0), 0u)
+      << lines[0];
 }
 
 // With Wine's ALSA driver the cursor's beep reaches the sound device.
 TEST_F(UnderWine, TheCursorsBeepReachesWinesSoundDriver) {
-  StartGame(true);
+  ASSERT_NO_FATAL_FAILURE(StartGame(true));
   ExpectSamePicture("the title with sound");
   EXPECT_EQ(LoudSamples(wine_.soundFile, 0), 0) << "the title is silent";
   std::streamoff before = std::ifstream(wine_.soundFile, std::ios::ate).tellg();

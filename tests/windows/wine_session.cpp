@@ -13,22 +13,25 @@ namespace quillorn::test {
 
 namespace {
 
-// A shell command in the background, its output dropped; the process id is the command's.
-pid_t Start(const std::string& command) {
+// A shell command in the background, its output dropped (its standard error into the file
+// errors, if named); the process id is the command's.
+pid_t Start(const std::string& command, const std::string& errors = "") {
   pid_t pid = fork();
   if (pid == 0) {
-    execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
+    std::string to = errors.empty() ? "/dev/null" : "'" + errors + "'";
+    execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>" + to).c_str(), nullptr);
     _exit(127);
   }
   return pid;
 }
 
-// No dialogs (Mono's and Gecko's installers); without sound no sound driver either. ALSA reads
-// its user configuration from $HOME, where the default device is a file.
-std::string Wine(const WineSession& s, bool sound) {
-  return "env DISPLAY=:" + std::to_string(s.display) + " WINEPREFIX='" + s.prefix +
-         "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=" +
-         (sound ? "' HOME='" + s.prefix + "-alsa'" : ";winealsa.drv,winepulse.drv,wineoss.drv=d'") +
+// No dialogs (Mono's and Gecko's installers); without sound no sound driver and no XInput
+// either. ALSA reads its user configuration from $HOME, where the default device is a file.
+std::string Wine(const WineSession& s, bool sound, const std::string& display = "") {
+  return "env DISPLAY=" + (display.empty() ? ":" + std::to_string(s.display) : display) +
+         " WINEPREFIX='" + s.prefix + "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=" +
+         (sound ? "' HOME='" + s.prefix + "-alsa'"
+                : ";winealsa.drv,winepulse.drv,wineoss.drv,xinput1_4,xinput9_1_0=d'") +
          " ";
 }
 
@@ -64,14 +67,19 @@ bool StartWine(WineSession& s, const std::string& dir) {
          Run(Wine(s, false) + "wine wineboot --init", 180000);
 }
 
+bool RestartWineServer(const WineSession& s) {
+  return Run(Wine(s, false) + "wineserver --kill", 10000) &&
+         Run(Wine(s, false) + "wineserver --persistent", 10000);
+}
+
 void StopWine(WineSession& s) {
   if (s.display >= 0) Run(Wine(s, false) + "wineserver --kill", 10000);
   if (s.server > 0) kill(s.server, SIGTERM), waitpid(s.server, nullptr, 0);
 }
 
 pid_t StartProgram(const WineSession& s, const std::string& exe, const std::string& args,
-                   bool sound) {
-  return Start(Wine(s, sound) + "wine '" + exe + "' " + args);
+                   bool sound, const std::string& errors, const std::string& display) {
+  return Start(Wine(s, sound, display) + "wine '" + exe + "' " + args, errors);
 }
 
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
@@ -106,6 +114,7 @@ std::vector<std::string> ShownWindows(const WineSession& s, const std::string& n
 }
 
 std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height) {
+  if (window.empty()) return "";  // import would wait for a click on some window
   std::string ppm = RunX(s, "import -window " + window + " -depth 8 ppm:-");
   int w = 0, h = 0, header = 0;
   size_t size = size_t(width) * size_t(height) * 3;

@@ -20,10 +20,15 @@ struct WineSession {
 bool StartWine(WineSession& s, const std::string& dir);
 // Ends every Wine process of the prefix, then the server.
 void StopWine(WineSession& s);
-// Starts `wine exe args`: without sound Wine has no sound driver at all; with it, Wine's
-// ALSA driver plays into soundFile.
+// Ends every Wine process of the prefix and starts its server afresh: a program started
+// without a display leaves Wine's desktop without one too, and no later window could open.
+bool RestartWineServer(const WineSession& s);
+// Starts `wine exe args`: without sound Wine has no sound driver at all, and no XInput
+// either; with it, Wine's ALSA driver plays into soundFile. The program's standard error goes
+// into the file errors when one is named. display names another X display than the session's.
 pid_t StartProgram(const WineSession& s, const std::string& exe, const std::string& args = "",
-                   bool sound = false);
+                   bool sound = false, const std::string& errors = "",
+                   const std::string& display = "");
 // Waits up to timeoutMs for the process to end; true with its exit code when it did.
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 // Runs a shell command on the session's display; returns its output.
@@ -31,7 +36,7 @@ std::string RunX(const WineSession& s, const std::string& command);
 // Shown windows whose name is exactly `name`.
 std::vector<std::string> ShownWindows(const WineSession& s, const std::string& name);
 // The bottom width x height pixels of an X window (a client area under its menu bar), as
-// RGB bytes; empty when the window is not width pixels wide.
+// RGB bytes; empty when the window is not width pixels wide, or not named.
 std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height);
 
 void SleepMs(int ms);

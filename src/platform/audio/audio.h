@@ -26,11 +26,11 @@ using SoundBuffer = uint32_t;
 constexpr uint32_t kMinPlaybackRate = 100;
 constexpr uint32_t kMaxPlaybackRate = 200000;
 
-// Opens the default output device. False when there is none; the calls below then do nothing.
+// Opens the default output device. False when there is none: one line has said so, and the
+// calls below then do nothing.
 bool OpenAudio();
 // Stops and releases every buffer, then closes the device.
 void CloseAudio();
-bool AudioOpen();
 
 // A new, silent buffer holding a copy of the samples (whole frames only; a partial frame at
 // the end is dropped). Its rate is the recorded rate. Returns 0 when there is no device, the

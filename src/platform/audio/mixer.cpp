@@ -330,10 +330,6 @@ void MixAudio(int16_t* out, size_t frames) {
   }
 }
 
-bool AudioOpen() {
-  return mixer.running;
-}
-
 SoundBuffer CreateSoundBuffer(const SoundFormat& format, const uint8_t* bytes, size_t size) {
   if (!mixer.running || !bytes) return 0;
   bool pcm = format.formatTag == 1 && (format.channels == 1 || format.channels == 2) &&

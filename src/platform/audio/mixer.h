@@ -1,5 +1,6 @@
-// The software mixer both audio backends share. It holds the sound buffers of audio.h and
-// renders every playing voice into interleaved stereo 16-bit frames at the output rate.
+// The software mixer every backend's sound output shares. It holds the sound buffers of
+// audio.h and renders every playing voice into interleaved stereo 16-bit frames at the output
+// rate.
 // A backend starts it when its device opens, calls MixAudio from its output callback, and
 // gives it a lock that keeps the callback out while the game's thread changes a voice.
 #pragma once
@@ -11,7 +12,8 @@ namespace quillorn::platform {
 
 using AudioLockFn = void (*)();
 
-// The rate at which the threaded backend asks its device to play.
+// The rate at which the backends that mix on a thread of their own (SDL, Win32) ask their
+// device to play.
 constexpr uint32_t kMixerOutputRate = 48000;
 
 // Starts the mixer at outputRate frames per second. lock and unlock may be null when the

@@ -12,12 +12,11 @@
 
 namespace quillorn::headless {
 
-// Forgets the window, the queue, the timers, the dialog, resource overrides and audio, and
-// sets the clock to startMs.
+// Forgets the window, the queue, the timers, the dialog, resource overrides, failures made,
+// lines said and audio, and sets the clock to startMs.
 void Reset(uint32_t startMs = 0);
 
-// The millisecond clock that GetTickCount reads.
-void SetClock(uint32_t ms);
+// The millisecond clock that GetTickCount reads moves on.
 void AdvanceClock(uint32_t ms);
 
 // Input, routed as the real window routes it (to an open menu or dialog first).
@@ -29,13 +28,12 @@ void Command(uint32_t id);    // posts kMsgCommand, as choosing a menu item does
 // Dispatches every message that is due now (posted, input, paint, a due timer tick), without
 // advancing the clock. Returns the number dispatched.
 int Pump();
-// Advances the clock by 54 ms (or ms) and pumps, n times: one timer tick each.
+// Advances the clock by 54 ms and pumps, n times: one timer tick each.
 void Tick(int n = 1);
-void RunFor(uint32_t ms);  // advances and pumps in 1 ms steps
 
-// Called by GetMessage when nothing is due; it may post input or advance the clock. Without a
-// hook (or when it returns false) GetMessage advances the clock to the next timer tick, or
-// returns a quit with code 0 when no timer runs.
+// Called by the message loop when nothing is due; it may post input or advance the clock.
+// Without a hook (or when it returns false) the loop advances the clock to the next timer
+// tick, or ends when no timer runs.
 using IdleHook = bool (*)();
 void SetIdleHook(IdleHook hook);
 
@@ -45,15 +43,11 @@ void SetDisplayName(const std::string& name);
 
 // The window.
 bool WindowExists();
-bool WindowShown();
 const platform::WindowDesc& Window();
 const platform::Surface& WindowPicture();  // the client area as last painted
 // Bounding box of the region that the last paint updated (empty when nothing was painted).
 platform::Rect LastPaintedRect();
-int PaintCount();
 bool QuitPosted(int32_t* exitCode = nullptr);
-bool TimerRunning(uint32_t id);
-uint32_t TimerInterval(uint32_t id);
 
 // The window's life events in order ("create-window", "show-window", "set-timer 1 54",
 // "destroy-window", "kill-timer 1", "quit 0", ...), and a way for other parts of the
@@ -69,5 +63,20 @@ std::string DialogName();
 // a hidden resource is not found.
 void OverrideResource(const char* type, const char* name, std::vector<uint8_t> bytes);
 void HideResource(const char* type, const char* name);
+
+// Failures of the platform, made on purpose so that tests can follow each path; each holds
+// until Reset. A missing resource is HideResource.
+enum class Failure {
+  kWindow,          // no window can be opened (no display)
+  kPicture,         // a window, but nothing can be drawn in it
+  kTimer,           // the system refuses the timer
+  kSoundDevice,     // no sound device
+  kSingleCopyLock,  // the single-copy lock cannot be taken, for another reason than a copy
+};
+void MakeFail(Failure failure);
+bool Failing(Failure failure);
+// What the platform said, in order: "stop: " and the line for a failure the program ends on,
+// "missing: " and the line for one the game goes on after.
+const std::vector<std::string>& Said();
 
 }  // namespace quillorn::headless

@@ -4,18 +4,17 @@
 #include "platform/audio/audio.h"
 #include "platform/audio/mixer.h"
 #include "platform/headless/headless.h"
+#include "platform/window/report.h"
 
 namespace quillorn {
-namespace {
-
-bool audioAvailable = true;
-
-}  // namespace
 
 namespace platform {
 
 bool OpenAudio() {
-  if (!audioAvailable) return false;
+  if (headless::Failing(headless::Failure::kSoundDevice)) {
+    SayNoSound("the test made the headless device fail");
+    return false;
+  }
   headless::RecordEvent("open-audio");
   if (!MixerRunning()) StartMixer(headless::kAudioOutputRate, nullptr, nullptr);
   return true;
@@ -35,11 +34,6 @@ void ResetAudio() {
   platform::SetGroupVolume(platform::SoundGroup::kMusic, platform::kMaxVolume);
   platform::SetGroupVolume(platform::SoundGroup::kEffects, platform::kMaxVolume);
   platform::SetMuted(false);
-  audioAvailable = true;
-}
-
-void SetAudioAvailable(bool available) {
-  audioAvailable = available;
 }
 
 std::vector<int16_t> RenderAudio(size_t frames) {

@@ -10,11 +10,9 @@ namespace quillorn::headless {
 // The headless device plays at this rate.
 constexpr uint32_t kAudioOutputRate = 48000;
 
-// Closes the device, releasing every buffer, makes a device available again, and sets both
-// volumes to full and the sound unmuted.
+// Closes the device, releasing every buffer, and sets both volumes to full and the sound
+// unmuted.
 void ResetAudio();
-// While false, OpenAudio finds no device. Does not close a device already open.
-void SetAudioAvailable(bool available);
 // The next frames of the mix, as interleaved stereo (left, right) 16-bit samples. Silence
 // when no device is open.
 std::vector<int16_t> RenderAudio(size_t frames);

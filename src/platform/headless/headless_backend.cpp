@@ -2,7 +2,9 @@
 // injected, and the window's picture stays in memory to be read back.
 #include <unistd.h>
 
+#include <cerrno>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/resources/resources.h"
 #include "platform/window/input.h"
+#include "platform/window/report.h"
 #include "platform/window/single_copy.h"
 #include "platform/window/window_state.h"
 
@@ -24,13 +27,14 @@ struct State {
   uint32_t clock = 0;
   IdleHook idleHook = nullptr;
   platform::Rect lastPainted;
-  int paintCount = 0;
   bool quit = false;
   int32_t quitCode = 0;
   std::string display;
   std::vector<std::string> events;
   // Overrides by upper-case "TYPE/NAME"; an empty optional-like flag hides the resource.
   std::map<std::string, std::pair<bool, std::vector<uint8_t>>> overrides;
+  std::set<Failure> failures;
+  std::vector<std::string> said;
 };
 
 State& S() {
@@ -52,6 +56,18 @@ int OverrideHook(const char* type, const char* name, platform::Resource& out) {
   out.data = it->second.second.data();
   out.size = it->second.second.size();
   return 1;
+}
+
+void Report(bool stop, const std::string& line) {
+  S().said.push_back((stop ? "stop: " : "missing: ") + line);
+}
+
+// The shared code's calls to the system, refused as a real system might refuse them.
+int RefuseCall(const char* what) {
+  std::string call = what;
+  if (call == "timer" && Failing(Failure::kTimer)) return EAGAIN;
+  if (call == "single-copy lock" && Failing(Failure::kSingleCopyLock)) return EACCES;
+  return 0;
 }
 
 void DispatchOrQuit(const platform::Message& m) {
@@ -77,6 +93,9 @@ void Reset(uint32_t startMs) {
   s.display = "headless-" + std::to_string(getpid());
   platform::SetResourceHook(OverrideHook);
   platform::SetTraceHook(RecordEvent);
+  platform::SetReportHook(Report);
+  platform::SetFaultHook(RefuseCall);
+  platform::ForgetReports();
 }
 
 const std::vector<std::string>& Events() {
@@ -86,9 +105,6 @@ void RecordEvent(const char* event) {
   S().events.push_back(event);
 }
 
-void SetClock(uint32_t ms) {
-  S().clock = ms;
-}
 void AdvanceClock(uint32_t ms) {
   S().clock += ms;
 }
@@ -123,13 +139,6 @@ void Tick(int n) {
   }
 }
 
-void RunFor(uint32_t ms) {
-  for (uint32_t i = 0; i < ms; ++i) {
-    AdvanceClock(1);
-    Pump();
-  }
-}
-
 void SetIdleHook(IdleHook hook) {
   S().idleHook = hook;
 }
@@ -141,9 +150,6 @@ void SetDisplayName(const std::string& name) {
 bool WindowExists() {
   return platform::Window().exists;
 }
-bool WindowShown() {
-  return platform::Window().shown;
-}
 const platform::WindowDesc& Window() {
   return platform::Window().desc;
 }
@@ -153,25 +159,12 @@ const platform::Surface& WindowPicture() {
 platform::Rect LastPaintedRect() {
   return S().lastPainted;
 }
-int PaintCount() {
-  return S().paintCount;
-}
 
 bool QuitPosted(int32_t* exitCode) {
   const platform::WindowState& w = platform::Window();
   bool posted = S().quit || w.quitPosted;
   if (exitCode) *exitCode = S().quit ? S().quitCode : w.quitCode;
   return posted;
-}
-
-bool TimerRunning(uint32_t id) {
-  return TimerInterval(id) != 0;
-}
-
-uint32_t TimerInterval(uint32_t id) {
-  for (const platform::Timer& t : platform::Window().timers)
-    if (t.id == id) return t.interval;
-  return 0;
 }
 
 bool DialogOpen() {
@@ -187,6 +180,18 @@ void OverrideResource(const char* type, const char* name, std::vector<uint8_t> b
 
 void HideResource(const char* type, const char* name) {
   S().overrides[Key(type, name)] = {false, {}};
+}
+
+void MakeFail(Failure failure) {
+  S().failures.insert(failure);
+}
+
+bool Failing(Failure failure) {
+  return S().failures.count(failure) > 0;
+}
+
+const std::vector<std::string>& Said() {
+  return S().said;
 }
 
 }  // namespace quillorn::headless
@@ -213,6 +218,10 @@ bool WaitForInput(int32_t timeoutMs) {
 }
 
 bool CreateWindow(const WindowDesc& desc) {
+  using headless::Failing, headless::Failure;
+  if (Failing(Failure::kWindow)) SayNoWindow("the test made the headless window fail");
+  if (Failing(Failure::kPicture)) SayNoPicture("the test made the headless picture fail");
+  if (Failing(Failure::kWindow) || Failing(Failure::kPicture)) return false;
   MenuBarLoad(desc.menuName);
   return true;
 }
@@ -222,7 +231,6 @@ void DestroyWindow() {}
 
 void Present(const Surface&, const Rect& dirty) {
   headless::S().lastPainted = dirty;
-  ++headless::S().paintCount;
 }
 
 void ChromeChanged() {}

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/window/report.h"
+
 namespace {
 
 struct EmbeddedResource {
@@ -38,18 +40,16 @@ bool NamesEqual(const char* a, const char* b) {
 
 bool FindResource(const char* type, const char* name, Resource& out) {
   if (type == nullptr || name == nullptr) return false;
-  if (g_hook) {
-    int answer = g_hook(type, name, out);
-    if (answer >= 0) return answer == 1;
-  }
-  for (const EmbeddedResource* r = quillorn_embedded_resources; r->type; ++r) {
+  int answer = g_hook ? g_hook(type, name, out) : -1;
+  for (const EmbeddedResource* r = quillorn_embedded_resources; answer < 0 && r->type; ++r) {
     if (NamesEqual(r->type, type) && NamesEqual(r->name, name)) {
       out.data = r->data;
       out.size = size_t(r->size);
-      return true;
+      answer = 1;
     }
   }
-  return false;
+  if (answer != 1) SayNoResource(type, name);
+  return answer == 1;
 }
 
 }  // namespace quillorn::platform

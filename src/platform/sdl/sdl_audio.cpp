@@ -3,8 +3,11 @@
 // the device lock, for a few instructions at a time.
 #include <SDL.h>
 
+#include <string>
+
 #include "platform/audio/audio.h"
 #include "platform/audio/mixer.h"
+#include "platform/window/report.h"
 
 namespace quillorn::platform {
 namespace {
@@ -29,7 +32,10 @@ void SDLCALL FillAudio(void*, Uint8* stream, int length) {
 
 bool OpenAudio() {
   if (device) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    SayNoSound(std::string("SDL: ") + SDL_GetError());
+    return false;
+  }
   SDL_AudioSpec want{};
   want.freq = static_cast<int>(kMixerOutputRate);
   want.format = AUDIO_S16SYS;
@@ -40,6 +46,7 @@ bool OpenAudio() {
   // No changes allowed: SDL converts if the hardware wants another format.
   device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (!device) {
+    SayNoSound(std::string("SDL: ") + SDL_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }

@@ -6,6 +6,7 @@
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/backend.h"
@@ -14,6 +15,7 @@
 #include "platform/chrome/window_frame.h"
 #include "platform/resources/icon_image.h"
 #include "platform/sdl/sdl_dpi.h"
+#include "platform/window/report.h"
 #include "platform/window/window_scale.h"
 #include "platform/window/window_state.h"
 
@@ -126,6 +128,31 @@ void ApplyScale(int32_t scale) {
   }
 }
 
+// Why SDL has no window for us (its own account first), with what a player can do about it.
+std::string NoWindowReason(const std::string& account) {
+  std::string reason = account;
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (driver && *driver)
+    reason += std::string(" (SDL_VIDEODRIVER=") + driver +
+              "): unset SDL_VIDEODRIVER, or set it to x11 or wayland";
+  else if ((x && *x) || (wayland && *wayland))
+    reason += std::string("; the display ") + (x && *x ? x : wayland) + " does not answer";
+  else
+    reason += "; neither DISPLAY nor WAYLAND_DISPLAY is set: start the game on a desktop";
+  return reason;
+}
+
+// Where no display answers, SDL falls back on a driver that shows nothing: a window nobody
+// could see or close would wait for ever. Such a driver is used only when asked for by name.
+bool InvisibleDriver() {
+  const char* current = SDL_GetCurrentVideoDriver();
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  std::string name = current ? current : "";
+  return (name == "offscreen" || name == "dummy") && !(asked && *asked);
+}
+
 }  // namespace
 
 namespace sdl {
@@ -178,7 +205,16 @@ bool CreateWindow(const WindowDesc& desc) {
   // The frame goes to the window as plain pixels; no 3D driver is started (or probed) for it.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Video alone: the sound output brings up its own subsystem.
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    SayNoWindow(NoWindowReason(std::string("SDL: ") + SDL_GetError()));
+    return false;
+  }
+  if (InvisibleDriver()) {
+    SayNoWindow(NoWindowReason(std::string("no display, only SDL's ") +
+                               SDL_GetCurrentVideoDriver() + " video driver"));
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
   MenuBarLoad(desc.menuName);
   SdlWindow& s = g_sdl;
   s.barHeight = MenuBarHeight();
@@ -186,6 +222,14 @@ bool CreateWindow(const WindowDesc& desc) {
   s.window =
       SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                        SDL_WINDOWPOS_UNDEFINED, s.frame.width, s.frame.height, SDL_WINDOW_HIDDEN);
+  if (!s.window) {
+    SayNoWindow(NoWindowReason(std::string("SDL: ") + SDL_GetError()));
+  } else if (!SDL_GetWindowSurface(s.window)) {
+    // The frame is drawn on the window's surface: without one the window would stay blank.
+    SayNoPicture(std::string("SDL: ") + SDL_GetError());
+    SDL_DestroyWindow(s.window);
+    s.window = nullptr;
+  }
   if (!s.window) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     s = SdlWindow();

@@ -56,7 +56,7 @@ constexpr NamedKey kNamedKeys[] = {
     {"ControlLeft", 17},       {"ControlRight", 17},
 };
 
-// The key's code by its place on the keyboard, as the desktop backend gives it; keys the game
+// The key's code by its place on the keyboard, as the SDL backend gives it; keys the game
 // never looks at all get 0x100, which no game key uses.
 uint32_t VirtualKey(const char* code) {
   for (const NamedKey& k : kNamedKeys)

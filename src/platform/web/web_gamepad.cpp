@@ -1,6 +1,7 @@
-// Game controllers through the page's Gamepad API (the standard layout), mapped as the desktop
-// backend maps them: the D-pad and the left stick are the arrow keys (held while held), A and
-// Start are Enter, Y is E, Back opens the window menu, and B closes an open menu or dialog.
+// Game controllers through the page's Gamepad API (the standard layout), mapped as the SDL
+// and Win32 backends map them: the D-pad and the left stick are the arrow keys (held while
+// held), A and Start are Enter, Y is E, Back opens the window menu, and B closes an open menu
+// or dialog.
 // The page has no events for buttons, so pads are read every 16 ms while one is connected.
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>

@@ -3,21 +3,11 @@
 #include <string>
 
 #include "platform/win32/win32_window.h"
+#include "platform/window/report.h"
 
 namespace quillorn::platform {
 
 using win32::Main;
-
-bool GetMessage(Message& out) {
-  MSG& msg = Main().lastMessage;
-  BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-  if (got <= 0) {  // WM_QUIT, or no queue at all
-    out = {kMsgQuit, got == 0 ? uint32_t(msg.wParam) : 0u, 0};
-    return false;
-  }
-  out = {msg.message, uint32_t(msg.wParam), int32_t(msg.lParam)};
-  return true;
-}
 
 bool PollMessage(Message& out) {
   MSG& msg = Main().lastMessage;
@@ -59,7 +49,12 @@ int32_t DefWindowProc(uint32_t type, uint32_t wParam, int32_t lParam) {
 }
 
 bool SetTimer(uint32_t id, uint32_t intervalMs) {
-  return Main().hwnd && ::SetTimer(Main().hwnd, id, intervalMs, nullptr) != 0;
+  if (!Main().hwnd) return false;
+  if (::SetTimer(Main().hwnd, id, intervalMs, nullptr)) return true;
+  std::string reason = win32::LastErrorText();
+  SayNoTimer(reason);
+  win32::ShowStopBox(L"ゲームの時計（タイマー）を動かせませんでした。", reason);
+  return false;
 }
 
 void KillTimer(uint32_t id) {
@@ -78,7 +73,10 @@ bool ClaimSingleCopy(const char* className) {
   for (const char* c = className; c && *c; ++c) name += wchar_t(uint8_t(*c));
   name += L"-single-copy";
   HANDLE h = ::CreateMutexW(nullptr, TRUE, name.c_str());
-  if (!h) return true;  // no way to tell: let this copy run
+  if (!h) {  // no way to tell: this copy runs
+    SayNoSingleCopyLock(win32::LastErrorText());
+    return true;
+  }
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(h);
     return false;

@@ -8,6 +8,8 @@
 #include <bitset>
 #include <string>
 
+#include "platform/window/report.h"
+
 namespace quillorn::platform {
 
 namespace win32 {
@@ -124,13 +126,15 @@ void ToggleFullscreen() {
   ::InvalidateRect(w.hwnd, nullptr, TRUE);
 }
 
-// Ctrl+1, 2, 3 on the number row or the keypad: the scale. True when carried out.
+// Ctrl+1, 2, 3 on the number row or the keypad: the scale. True when carried out. Not with
+// Alt: AltGr, which European keyboards need for some characters, is Ctrl+Alt to Windows.
 bool ScaleKey(WPARAM key, LPARAM lParam) {
   int32_t digit = 0;
   if (key >= '1' && key <= '3') digit = int32_t(key - '0');
   if (key >= VK_NUMPAD1 && key <= VK_NUMPAD3) digit = int32_t(key - VK_NUMPAD1 + 1);
   bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
-  if (!digit || !ctrl || shift) return false;
+  bool alt = ::GetKeyState(VK_MENU) < 0;
+  if (!digit || !ctrl || shift || alt) return false;
   if (!(lParam & (1 << 30))) ApplyScale(digit);  // held down: once is enough
   return true;
 }
@@ -183,9 +187,17 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE:
     case WM_DESTROY:
       return Forward(hwnd, message, wParam, lParam);
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+      w.inMenu = message == WM_ENTERMENULOOP;
+      break;
     case WM_DPICHANGED: {
-      // Another density: the start rule again, on the new screen.
       if (w.fullscreen) break;
+      // Another density: the window goes where Windows suggests (on the screen it now
+      // belongs to), then takes the whole-number scale of the start rule there.
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       ApplyScale(StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight, 0, 0));
       return 0;
     }
@@ -193,6 +205,13 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       break;
   }
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool NoWindow() {
+  std::string reason = win32::LastErrorText();
+  SayNoWindow(reason);
+  win32::ShowStopBox(L"ゲームのウィンドウを開けませんでした。", reason);
+  return false;
 }
 
 }  // namespace
@@ -215,7 +234,7 @@ bool CreateMainWindow(const WindowDesc& desc) {
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
   wc.lpszMenuName = desc.menuName ? menuName.c_str() : nullptr;
   wc.lpszClassName = className.c_str();
-  if (!::RegisterClassExW(&wc)) return false;
+  if (!::RegisterClassExW(&wc)) return NoWindow();
   w.proc = desc.proc;
   w.clientWidth = desc.clientWidth;
   w.clientHeight = desc.clientHeight;
@@ -226,10 +245,11 @@ bool CreateMainWindow(const WindowDesc& desc) {
                              nullptr, nullptr, w.instance, nullptr);
   if (!w.hwnd) {
     w.proc = nullptr;
-    return false;
+    return NoWindow();
   }
   // On a dense screen the window starts as large as it would look at 96 dpi, if it fits.
   ApplyScale(StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, 0, 0));
+  win32::StartPads();
   return true;
 }
 
@@ -243,6 +263,7 @@ void ShowMainWindow() {
 void DestroyMainWindow() {
   MainWindow& w = Main();
   if (!w.hwnd) return;
+  win32::StopPads();
   ::DestroyWindow(w.hwnd);  // WM_DESTROY reaches the game's procedure on the way
   w.hwnd = nullptr;
   w.proc = nullptr;

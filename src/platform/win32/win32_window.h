@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_api.h"
@@ -18,15 +19,26 @@ struct MainWindow {
   bool fullscreen = false;
   RECT windowedRect{};       // where the window stood before fullscreen
   FramePlacement placement;  // the picture on the client area
-  MSG lastMessage{};         // the message GetMessage took, for DispatchMessage
+  MSG lastMessage{};         // the message PollMessage took, for DispatchMessage
   LPARAM lParam = 0;         // the native lParam of the message being handled
   HWND dialog = nullptr;
   DialogProc dialogProc = nullptr;
+  bool inMenu = false;  // the menu bar has the keys
 };
 
 MainWindow& Main();
 
 // The game's picture size at scale k on the client area (fullscreen: centred on black).
 void PlacePicture();
+
+// Game controllers, read from when the window opens until it goes.
+void StartPads();
+void StopPads();
+
+// Windows' own account of its last error: its number and its text.
+std::string LastErrorText();
+// The game cannot go on: a message box says so in Japanese, as the game speaks, with
+// Windows' account of the fault (english, as said on standard error) below.
+void ShowStopBox(const wchar_t* what, const std::string& reason);
 
 }  // namespace quillorn::platform::win32

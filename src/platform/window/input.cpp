@@ -18,6 +18,10 @@ void InputKeyUp(uint32_t key) {
   PostInput({kMsgKeyUp, key, 0});
 }
 
+bool InputToMenuOrDialog() {
+  return MenuBarOpen() || DialogIsOpen();
+}
+
 void InputActivate(bool active) {
   PostInput({kMsgActivateApp, active ? 1u : 0u, 0});
 }

@@ -5,8 +5,6 @@
 #include <map>
 #include <utility>
 
-#include "platform/chrome/dialog_box.h"
-#include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/window/input.h"
 
@@ -55,7 +53,7 @@ uint32_t ButtonKey(PadButton button) {
       return kKeyF10;
     case PadButton::kB:
       // Esc, but only to back out of the menu or a dialog: in the game it would quit.
-      return MenuBarOpen() || DialogIsOpen() ? uint32_t(kKeyEscape) : 0u;
+      return InputToMenuOrDialog() ? uint32_t(kKeyEscape) : 0u;
     default:
       return 0;
   }

@@ -1,11 +1,13 @@
-// The window, its message queue, timers, invalid region and picture, shared by both
-// backends. The backend supplies the clock, the waiting and the showing.
+// The window, its message queue, timers, invalid region and picture, shared by the SDL,
+// web and headless backends. The backend supplies the clock, the waiting and the showing.
 #include "platform/window/window_state.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/window/report.h"
 
 namespace quillorn::platform {
 
@@ -139,6 +141,10 @@ void DestroyMainWindow() {
 
 bool SetTimer(uint32_t id, uint32_t intervalMs) {
   if (!g_window.exists) return false;
+  if (int error = Fault("timer")) {
+    SayNoTimer(std::strerror(error));
+    return false;
+  }
   Trace(("set-timer " + std::to_string(id) + " " + std::to_string(intervalMs)).c_str());
   uint32_t now = backend::Now();
   for (Timer& t : g_window.timers) {
@@ -158,18 +164,6 @@ void KillTimer(uint32_t id) {
   timers.erase(
       std::remove_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; }),
       timers.end());
-}
-
-bool GetMessage(Message& out) {
-  for (;;) {
-    backend::PollInput();
-    uint32_t now = backend::Now();
-    if (TakeMessage(now, out)) return out.type != kMsgQuit;
-    if (!backend::WaitForInput(MillisecondsToNextTimer(now))) {
-      out = {kMsgQuit, 0, 0};
-      return false;
-    }
-  }
 }
 
 bool PollMessage(Message& out) {

@@ -1,5 +1,6 @@
-// The state of the one window that both backends share: its description, the message queue,
-// the invalid region, the timers and the picture the window shows.
+// The state of the one window that the SDL, web and headless backends share (Win32 has
+// Windows' own): its description, the message queue, the invalid region, the timers and the
+// picture the window shows.
 #pragma once
 
 #include <cstdint>
