@@ -2,6 +2,7 @@
 #include "platform/headless/headless_audio.h"
 
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
 #include "platform/headless/headless.h"
 
@@ -9,6 +10,11 @@ namespace quillorn {
 namespace {
 
 bool audioAvailable = true;
+
+// The device rests as a real one does; a test renders the mix whenever it asks all the same.
+void Rest(bool rest) {
+  headless::RecordEvent(rest ? "rest-audio" : "wake-audio");
+}
 
 }  // namespace
 
@@ -18,11 +24,13 @@ bool OpenAudio() {
   if (!audioAvailable) return false;
   headless::RecordEvent("open-audio");
   if (!MixerRunning()) StartMixer(headless::kAudioOutputRate, nullptr, nullptr);
+  SetAudioRest(Rest);
   return true;
 }
 
 void CloseAudio() {
   headless::RecordEvent("close-audio");
+  SetAudioRest(nullptr);
   StopMixer();
 }
 
@@ -31,6 +39,7 @@ void CloseAudio() {
 namespace headless {
 
 void ResetAudio() {
+  platform::SetAudioRest(nullptr);
   platform::StopMixer();
   platform::SetGroupVolume(platform::SoundGroup::kMusic, platform::kMaxVolume);
   platform::SetGroupVolume(platform::SoundGroup::kEffects, platform::kMaxVolume);

@@ -1,9 +1,11 @@
 // The SDL audio device: the default output, stereo 16-bit at the mixer's rate, fed by the
 // shared mixer from SDL's audio thread. The game's thread changes voices only while holding
-// the device lock, for a few instructions at a time.
+// the device lock, for a few instructions at a time. While nothing can be heard the device
+// is paused, and SDL's thread sleeps.
 #include <SDL.h>
 
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
 
 namespace quillorn::platform {
@@ -19,6 +21,10 @@ void LockDevice() {
 }
 void UnlockDevice() {
   SDL_UnlockAudioDevice(device);
+}
+
+void Rest(bool rest) {
+  SDL_PauseAudioDevice(device, rest ? 1 : 0);
 }
 
 void SDLCALL FillAudio(void*, Uint8* stream, int length) {
@@ -47,11 +53,13 @@ bool OpenAudio() {
   StartMixer(kMixerOutputRate, LockDevice, UnlockDevice);
   SDL_UnlockAudioDevice(device);
   SDL_PauseAudioDevice(device, 0);
+  SetAudioRest(Rest);
   return true;
 }
 
 void CloseAudio() {
   if (!device) return;
+  SetAudioRest(nullptr);
   SDL_CloseAudioDevice(device);  // waits for the audio thread to end
   device = 0;
   StopMixer();

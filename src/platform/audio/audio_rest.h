@@ -1,0 +1,20 @@
+// The sound device rests while nothing can be heard (every voice silent, or the sound
+// muted): its backend stops mixing and the program then costs the timer alone. It plays on
+// as soon as a voice starts or the sound comes back. All calls come from the game's thread.
+#pragma once
+
+namespace quillorn::platform {
+
+// The backend's way to pause (true) and resume (false) its device, given when the device
+// opens, null when it closes. The device starts playing.
+using AudioRestFn = void (*)(bool rest);
+void SetAudioRest(AudioRestFn fn);
+
+// After each timer tick: a device silent at two ticks in a row rests.
+void AudioRestCheck();
+// A voice started, or the volume or the mute changed: the device plays on when anything
+// can now be heard.
+void AudioWake();
+bool AudioResting();
+
+}  // namespace quillorn::platform
