@@ -1,7 +1,9 @@
 // The sound output on Windows: the shared mixer feeding waveOut (winmm) with a few buffers of
 // 512 frames, refilled by a thread of its own as each one comes back. Without a device the
-// game runs on silently.
+// game runs on silently. While nothing can be heard the device is paused: no buffer comes
+// back, and the thread sleeps.
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
 #include "platform/win32/win32_api.h"
 
@@ -51,6 +53,13 @@ DWORD WINAPI Refill(void*) {
   return 0;
 }
 
+void Rest(bool rest) {
+  if (rest)
+    ::waveOutPause(g_out->device);
+  else
+    ::waveOutRestart(g_out->device);
+}
+
 void Release() {
   if (g_out->done) ::CloseHandle(g_out->done);
   ::DeleteCriticalSection(&g_out->lock);
@@ -86,11 +95,13 @@ bool OpenAudio() {
     Fill(h);
   }
   g_out->thread = ::CreateThread(nullptr, 0, Refill, nullptr, 0, nullptr);
+  SetAudioRest(Rest);
   return true;
 }
 
 void CloseAudio() {
   if (!g_out) return;
+  SetAudioRest(nullptr);
   ::InterlockedExchange(&g_out->stopping, 1);
   ::SetEvent(g_out->done);
   if (g_out->thread) {
