@@ -1,0 +1,257 @@
+// What the options change, measured on the composed window and the mixed sound: the pulse of
+// the beep strip in the tick each beep sounds, at every distance, with or without a sound
+// device; the game's picture the same whatever the options; the rumble's calls; the mute and
+// the volumes on what is mixed; the sound device resting while nothing sounds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "game_driver.h"
+#include "platform/audio/audio.h"
+#include "platform/chrome/menu_bar.h"
+#include "platform/cues/cue_strip.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/settings/settings.h"
+#include "shell/main_window.h"
+
+namespace quillorn::test {
+namespace {
+
+using namespace platform;
+
+// The pulse in the strip of the composed window: its width and the colour at its middle.
+struct Pulse {
+  int32_t width = 0;
+  Pixel colour = kBlack;
+  bool operator==(const Pulse&) const = default;
+};
+Pulse StripPulse() {
+  const Surface& f = headless::WindowFrame();
+  EXPECT_EQ(f.height, kMenuBarHeight + 512 + kCueStripHeight);
+  const Pixel* row = f.Row(f.height - kCueStripHeight + kCueStripHeight / 2);
+  int32_t left = -1, right = -1;
+  for (int32_t x = 12; x < f.width - 12; ++x)
+    if (row[x] != kBlack) right = x, left = left < 0 ? x : left;
+  if (left < 0) return {};
+  return {right - left + 1, row[(left + right) / 2]};
+}
+Pulse Whole(int32_t distance) {
+  const PulseLook look = ProximityPulse(distance);
+  return {look.width, look.colour};
+}
+
+// The king on (1, 1) of the first room, standing; one person distance tiles away.
+void StandAtDistance(int32_t distance) {
+  PutKing(currentRoom, 1, 1);
+  const int32_t dx = std::min(distance, 14);
+  SetPeople({{3, 1 + dx, 1 + distance - dx}});
+}
+
+TEST(BeepStrip, ThePulseShowsInTheTickEachBeepSoundsAtEveryDistanceAndNeverWithout) {
+  for (int32_t d = 1; d <= kFarthestBeep; ++d) {
+    SCOPED_TRACE(d);
+    StartNewGame();
+    headless::Command(kCmdVisualBeep);
+    StandAtDistance(d);
+    int beeps = 0;
+    for (int tick = 0; tick < 3 * (d + 1); ++tick) {
+      const uint32_t starts = SoundSlotStarts(1);
+      headless::Tick();
+      const bool beeped = SoundSlotStarts(1) != starts;
+      beeps += beeped;
+      if (beeped) {
+        EXPECT_EQ(SoundSlotRate(1), d == 19 ? 2000u : 36000u - 1800u * uint32_t(d));
+      }
+      EXPECT_EQ(StripPulse() == Whole(d), beeped) << "tick " << tick;
+    }
+    EXPECT_GE(beeps, 2);
+  }
+  // Larger and brighter the nearer.
+  for (int32_t d = 2; d <= kFarthestBeep; ++d) {
+    const PulseLook nearer = ProximityPulse(d - 1), farther = ProximityPulse(d);
+    EXPECT_GT(nearer.width, farther.width);
+    EXPECT_GT(nearer.height, farther.height);
+    EXPECT_GT(PixelRed(nearer.colour) + PixelGreen(nearer.colour),
+              PixelRed(farther.colour) + PixelGreen(farther.colour));
+  }
+}
+
+// A player without sound hardware, or with the sound off, sees the same: a beep every
+// distance + 1 ticks.
+TEST(BeepStrip, WithoutASoundDeviceOrMutedThePulseKeepsTheBeepsRhythm) {
+  for (bool device : {false, true}) {
+    for (int32_t d : {1, 4, 11, 19}) {
+      SCOPED_TRACE(testing::Message() << "device " << device << ", distance " << d);
+      headless::Reset(1000);
+      headless::SetAudioAvailable(device);
+      ASSERT_TRUE(StartUp());
+      headless::SetActive(true);
+      headless::Tick(2);
+      Press(kKeyReturn);
+      if (device) headless::KeyDownWith('M', true);
+      headless::Command(kCmdVisualBeep);
+      StandAtDistance(d);
+      std::vector<int> at;
+      for (int tick = 0; tick < 4 * (d + 1); ++tick) {
+        headless::Tick();
+        if (StripPulse() == Whole(d)) at.push_back(tick);
+      }
+      ASSERT_GE(at.size(), 3u);
+      for (size_t i = 1; i < at.size(); ++i) EXPECT_EQ(at[i] - at[i - 1], d + 1);
+    }
+  }
+}
+
+// One game's keys, the same each time: a walk, a survey, more walking and E.
+std::vector<std::vector<Pixel>> PicturesOfAGame(void (*options)()) {
+  StartNewGame(4242);
+  options();
+  std::vector<std::vector<Pixel>> pictures;
+  const auto tick = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      headless::Tick();
+      pictures.push_back(headless::WindowPicture().pixels);
+      // The window's frame holds the picture whole, under the bar, whatever is below it.
+      const Surface& f = headless::WindowFrame();
+      for (int32_t y = 0; y < 512; ++y)
+        EXPECT_EQ(std::memcmp(f.Row(kMenuBarHeight + y), headless::WindowPicture().Row(y), 480 * 4),
+                  0);
+    }
+  };
+  for (uint32_t key : {kKeyDown, kKeyUp, kKeyUp, kKeyUp, kKeyLeft, kKeyRight, kKeyRight}) {
+    headless::KeyDown(key);
+    tick(1);
+    headless::KeyUp(key);
+    tick(12);
+    if (key == kKeyUp) Press(kKeyReturn), tick(40), Press(kKeyReturn), tick(3);
+  }
+  Press(kKeyE);
+  tick(5);
+  return pictures;
+}
+
+TEST(Options, TheGamesPictureIsTodaysWhateverTheyAreAndOffTheWindowIsTheBarOverThePicture) {
+  const auto today = PicturesOfAGame([] {});
+  // All options off: the window is 480 x 532, the menu bar as drawn over the picture.
+  const Surface& f = headless::WindowFrame();
+  ASSERT_EQ(std::vector<int32_t>({f.width, f.height}), std::vector<int32_t>({480, 532}));
+  Surface bar = MakeSurface(480, kMenuBarHeight);
+  MenuBarDraw(bar);
+  for (int32_t y = 0; y < kMenuBarHeight; ++y)
+    EXPECT_EQ(std::memcmp(f.Row(y), bar.Row(y), 480 * 4), 0) << y;
+  const auto withAll = PicturesOfAGame([] {
+    for (uint32_t id : {uint32_t(kCmdVisualBeep), uint32_t(kCmdRumble), kCmdMusicVolume + 3u,
+                        kCmdEffectsVolume + 8u})
+      headless::Command(id);
+    headless::KeyDownWith('M', true);
+  });
+  EXPECT_EQ(headless::WindowFrame().height, 532 + kCueStripHeight);
+  ASSERT_EQ(withAll.size(), today.size());
+  for (size_t i = 0; i < today.size(); ++i) EXPECT_TRUE(withAll[i] == today[i]) << "tick " << i;
+}
+
+TEST(Rumble, EachProximityBeepAsksForAPulseStrongerTheNearerAndNothingElseDoes) {
+  for (int32_t d : {1, 6, 19}) {
+    SCOPED_TRACE(d);
+    StartNewGame();
+    headless::Command(kCmdRumble);
+    StandAtDistance(d);
+    std::vector<uint32_t> beepsAt;
+    for (int tick = 0; tick < 3 * (d + 1); ++tick) {
+      const uint32_t starts = SoundSlotStarts(1);
+      headless::Tick();
+      if (SoundSlotStarts(1) != starts) beepsAt.push_back(GetTickCount());
+    }
+    const auto& calls = headless::RumbleCalls();
+    ASSERT_EQ(calls.size(), beepsAt.size());
+    for (size_t i = 0; i < calls.size(); ++i) {
+      EXPECT_EQ(calls[i].at, beepsAt[i]);
+      EXPECT_FLOAT_EQ(calls[i].strength, float(20 - d) / 19);
+      EXPECT_EQ(calls[i].ms, 60u);
+    }
+    // The survey's voices and a beep with the rumble off ask for nothing.
+    const size_t before = calls.size();
+    Press(kKeyReturn);
+    headless::Tick(40);
+    headless::Command(kCmdRumble);
+    Press(kKeyReturn);
+    headless::Tick(3 * (d + 1));
+    EXPECT_EQ(headless::RumbleCalls().size(), before);
+  }
+}
+
+int32_t Peak(const std::vector<int16_t>& samples) {
+  int32_t peak = 0;
+  for (int16_t s : samples) peak = std::max(peak, std::abs(int32_t(s)));
+  return peak;
+}
+
+// The title cursor's beep as mixed, with the mute and the effects volume; the staff roll's
+// music with the music volume.
+TEST(SoundControls, TheMuteSilencesTheVolumesScaleAndFullLevelsLeaveEverySampleAsItWas) {
+  StartAtTitle();
+  const auto cursorBeep = [] {
+    headless::RenderAudio(48000);  // whatever sounded before is over
+    Press(kKeyDown);
+    return headless::RenderAudio(4800);
+  };
+  const std::vector<int16_t> full = cursorBeep();
+  EXPECT_GT(Peak(full), 8000);
+  headless::KeyDownWith('M', true);
+  EXPECT_EQ(Peak(cursorBeep()), 0);
+  headless::KeyDownWith('M', true);
+  EXPECT_EQ(cursorBeep(), full);
+  headless::Command(kCmdEffectsVolume + 5);
+  const std::vector<int16_t> quarter = cursorBeep();
+  for (size_t i = 0; i < full.size(); ++i) ASSERT_NEAR(quarter[i], full[i] * 0.25, 1.0) << i;
+
+  const auto music = [] {
+    headless::Command(kCmdStaffRoll);
+    headless::Pump();
+    return headless::RenderAudio(24000);
+  };
+  headless::Command(kCmdEffectsVolume + 0);  // the music is no effect
+  const std::vector<int16_t> loud = music();
+  EXPECT_GT(Peak(loud), 4000);
+  headless::Command(kCmdMusicVolume + 5);
+  const std::vector<int16_t> soft = music();
+  for (size_t i = 0; i < loud.size(); ++i) ASSERT_NEAR(soft[i], loud[i] * 0.25, 1.0) << i;
+}
+
+size_t Count(const char* event) {
+  const auto& e = headless::Events();
+  return size_t(std::count(e.begin(), e.end(), std::string(event)));
+}
+
+TEST(SoundDevice, RestsWhileNothingSoundsOrTheSoundIsMutedAndWakesForTheNextSound) {
+  StartAtTitle();
+  headless::Tick(2);
+  EXPECT_EQ(Count("rest-audio"), 1u);  // the title is silent
+  Press(kKeyDown);
+  EXPECT_EQ(Count("wake-audio"), 1u);  // at once, in the key's own handling
+  EXPECT_GT(Peak(headless::RenderAudio(480)), 8000);
+  headless::Tick(2);
+  EXPECT_EQ(Count("rest-audio"), 1u);  // still sounding: the beep lasts 27 ms
+  headless::RenderAudio(48000);
+  headless::Tick(2);
+  EXPECT_EQ(Count("rest-audio"), 2u);
+  // Muted, a sound does not wake it.
+  headless::KeyDownWith('M', true);
+  Press(kKeyDown);
+  headless::Tick(3);
+  EXPECT_EQ(Count("wake-audio"), 1u);
+  headless::KeyDownWith('M', true);
+  // The staff roll's music keeps it awake as long as it plays.
+  headless::Command(kCmdStaffRoll);
+  headless::Pump();
+  const size_t rests = Count("rest-audio");
+  for (int i = 0; i < 20; ++i) headless::RenderAudio(2592), headless::Tick();
+  EXPECT_EQ(Count("rest-audio"), rests);
+  EXPECT_EQ(Count("wake-audio"), 2u);
+}
+
+}  // namespace
+}  // namespace quillorn::test
