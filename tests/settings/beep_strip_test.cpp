@@ -11,6 +11,7 @@
 
 #include "game_driver.h"
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/cues/cue_strip.h"
 #include "platform/headless/headless_audio.h"
@@ -226,31 +227,33 @@ size_t Count(const char* event) {
   return size_t(std::count(e.begin(), e.end(), std::string(event)));
 }
 
-TEST(SoundDevice, RestsWhileNothingSoundsOrTheSoundIsMutedAndWakesForTheNextSound) {
+TEST(SoundDevice, RestsAfterAWhileOfSilenceOrMutedAndWakesForTheNextSound) {
   StartAtTitle();
-  headless::Tick(2);
+  headless::Tick(kQuietTicks - 3);
+  EXPECT_EQ(Count("rest-audio"), 0u);
+  headless::Tick(1);
   EXPECT_EQ(Count("rest-audio"), 1u);  // the title is silent
   Press(kKeyDown);
   EXPECT_EQ(Count("wake-audio"), 1u);  // at once, in the key's own handling
   EXPECT_GT(Peak(headless::RenderAudio(480)), 8000);
-  headless::Tick(2);
+  headless::Tick(kQuietTicks);
   EXPECT_EQ(Count("rest-audio"), 1u);  // still sounding: the beep lasts 27 ms
   headless::RenderAudio(48000);
-  headless::Tick(2);
+  headless::Tick(kQuietTicks);
   EXPECT_EQ(Count("rest-audio"), 2u);
-  // Muted, a sound does not wake it.
+  // A beep every 20 ticks, the farthest there is, keeps it awake between two beeps.
+  StartNewGame();
+  SetPeople({{3, 14, 15}});  // 19 tiles from the king on (7, 3)
+  for (int i = 0; i < 100; ++i) headless::RenderAudio(2592), headless::Tick();
+  EXPECT_EQ(Count("rest-audio"), 0u);
+  // Muted, a sound does not wake it; it rests after the same while.
   headless::KeyDownWith('M', true);
-  Press(kKeyDown);
-  headless::Tick(3);
-  EXPECT_EQ(Count("wake-audio"), 1u);
+  headless::Tick(kQuietTicks);
+  EXPECT_EQ(Count("rest-audio"), 1u);
+  headless::Tick(60);
+  EXPECT_EQ(Count("wake-audio"), 0u);
   headless::KeyDownWith('M', true);
-  // The staff roll's music keeps it awake as long as it plays.
-  headless::Command(kCmdStaffRoll);
-  headless::Pump();
-  const size_t rests = Count("rest-audio");
-  for (int i = 0; i < 20; ++i) headless::RenderAudio(2592), headless::Tick();
-  EXPECT_EQ(Count("rest-audio"), rests);
-  EXPECT_EQ(Count("wake-audio"), 2u);
+  EXPECT_EQ(Count("wake-audio"), 1u);  // a beep stood waiting
 }
 
 }  // namespace

@@ -68,7 +68,9 @@ TEST_F(RealWindow, APlayerSeesAndHearsTheTitleARoomTheSurveyTheMenuAndHelpAndEsc
 
   // The cursor moves with a beep at 30000 frames a second: the beep's 1800 frames of a loud
   // 1500 Hz tone at its own rate of 22050 last 22050 / 30000 as long, 30000 / 22050 as high.
-  const size_t from = std::filesystem::file_size(audio) / 4;
+  // The title is silent until then, so the whole file is looked at: the disk driver starts
+  // it afresh when the device, resting on the silent title, opens again for the beep.
+  const size_t from = 0;
   Press("Down", platform::kKeyDown);
   ASSERT_TRUE(SameFrame("the cursor on STORY"));
   Sound beep;

@@ -29,14 +29,14 @@ void SetAudioRest(AudioRestFn fn) {
 
 void AudioRestCheck() {
   if (!g_rest.fn || g_rest.resting) return;
-  // A voice that ended since the last tick has already been mixed out: nothing is cut.
   g_rest.silentTicks = MixerSilent() ? g_rest.silentTicks + 1 : 0;
-  if (g_rest.silentTicks >= 2) Set(true);
+  if (g_rest.silentTicks >= kQuietTicks) Set(true);
 }
 
 void AudioWake() {
+  if (!g_rest.fn || MixerSilent()) return;  // a sound that cannot be heard changes nothing
   g_rest.silentTicks = 0;
-  if (g_rest.resting && !MixerSilent()) Set(false);
+  Set(false);
 }
 
 bool AudioResting() {

@@ -10,7 +10,9 @@ namespace quillorn::platform {
 using AudioRestFn = void (*)(bool rest);
 void SetAudioRest(AudioRestFn fn);
 
-// After each timer tick: a device silent at two ticks in a row rests.
+// After each timer tick: a device silent for kQuietTicks ticks in a row rests. Longer than
+// the gaps between the farthest person's beeps, so that it never rests between two beeps.
+constexpr int kQuietTicks = 24;
 void AudioRestCheck();
 // A voice started, or the volume or the mute changed: the device plays on when anything
 // can now be heard.

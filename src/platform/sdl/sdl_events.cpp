@@ -75,8 +75,7 @@ bool WindowKey(const SDL_KeyboardEvent& k) {
     key = uint32_t('1' + (s.scancode - SDL_SCANCODE_KP_1));
   else if (key >= '1' && key <= '3')
     key = 0x100;  // a digit by its symbol elsewhere on the keyboard is not the scale's
-  if (!platform::WindowKey(key, s.mod & KMOD_CTRL, s.mod & KMOD_ALT, s.mod & KMOD_SHIFT,
-                           k.repeat))
+  if (!platform::WindowKey(key, s.mod & KMOD_CTRL, s.mod & KMOD_ALT, s.mod & KMOD_SHIFT, k.repeat))
     return false;
   // Alt held for Alt+Enter is no longer a tap that opens the menu.
   MenuBarCancelAltTap();
@@ -188,6 +187,12 @@ std::string DisplayName() {
 }
 
 void PollInput() {
+  // Once a millisecond is enough: a turn of the loop asks several times over, and each time
+  // SDL reads the display and the joystick devices afresh.
+  static uint64_t lastPump = ~uint64_t(0);
+  const uint64_t now = SDL_GetTicks64();
+  if (now == lastPump) return;
+  lastPump = now;
   SDL_Event e;
   while (SDL_PollEvent(&e)) sdl::HandleEvent(e);
 }
