@@ -48,10 +48,10 @@ TEST(MenuBar, KeysOpenMoveChooseAndCloseAndNoneReachesTheWindowWhileTicksGoOn) {
   // for the debug menu), then the open drop-down (-1: closed), its highlighted entry and
   // the command sent to the window. The window's own 設定 menu comes last; its commands are
   // the window's and never reach the window procedure.
-  for (std::string c : {"F:0,0", "FF:-1,-1", "A:0,0", "AA:-1,-1", "FD:0,2", "FDDDDD:0,0", "FUU:0,6",
-                        "FUL:1,0", "FDX:-1,-1", "FE:-1,-1,40006", "FDDDE:-1,-1,40002",
-                        "FDDDDE:-1,-1,40003", "dFRDE:-1,-1,40009", "dFLL:1,0", "FRE:-1,-1",
-                        "FRDRX:1,2"}) {
+  for (std::string c :
+       {"F:0,0", "FF:-1,-1", "A:0,0", "AA:-1,-1", "FD:0,2", "FDDDDD:0,0", "FUU:0,6", "FUL:1,0",
+        "FDX:-1,-1", "FE:-1,-1,40006", "FDDDE:-1,-1,40002", "FDDDDE:-1,-1,40003",
+        "dFRDE:-1,-1,40009", "dFLL:1,0", "FRE:-1,-1", "FRDRX:1,2"}) {
     Open(c[0] == 'd' ? "DEBUG_MENU" : "menu");
     std::string got = c.substr(0, c.find(':') + 1);
     for (char k : got)

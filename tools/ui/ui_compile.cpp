@@ -122,8 +122,8 @@ std::vector<std::vector<std::string>> ReadLines(const char* path) {
 }
 
 struct MenuItem {
-  uint32_t id;       // 0 for a separator or a submenu
-  std::string text;  // UTF-8; empty for a separator
+  uint32_t id;                  // 0 for a separator or a submenu
+  std::string text;             // UTF-8; empty for a separator
   std::vector<MenuItem> items;  // a submenu's
 };
 struct Popup {

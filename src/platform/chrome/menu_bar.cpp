@@ -156,8 +156,8 @@ int EntryAt(const Entries& entries, const Rect& box, int32_t x, int32_t y) {
 
 // A check mark, 7 pixels wide, in the entry's left margin.
 void DrawCheck(Surface& out, int32_t x, int32_t y, Pixel colour) {
-  static const char* const kRows[] = {"......#", ".....##", "#...##.", "##.##..", ".###...",
-                                      "..#...."};
+  static const char* const kRows[] = {"......#", ".....##", "#...##.",
+                                      "##.##..", ".###...", "..#...."};
   for (int32_t r = 0; r < 6; ++r)
     for (int32_t c = 0; c < 7; ++c)
       if (kRows[r][c] == '#') FillBox(out, {x + c, y + r, x + c + 1, y + r + 1}, colour);
@@ -450,8 +450,8 @@ Rect MenuBarTitleRect(int index) {
 
 bool MenuBarDropDownRect(Rect& out) {
   if (g_menu.open < 0) return false;
-  out = ListBox(OpenEntries(), MenuBarTitleRect(g_menu.open).left, kMenuBarHeight,
-                kMinDropDownWidth);
+  out =
+      ListBox(OpenEntries(), MenuBarTitleRect(g_menu.open).left, kMenuBarHeight, kMinDropDownWidth);
   return true;
 }
 

@@ -55,9 +55,9 @@ int32_t CueStripHeight() {
 
 PulseLook ProximityPulse(int32_t distance) {
   const int32_t near = kFarthestBeep - std::clamp(distance, 1, kFarthestBeep);  // 0 to 18
-  const int32_t level = 95 + near * 160 / 18;                                    // 95 to 255
-  return {16 + 24 * near, 4 + near, MakePixel(uint8_t(level), uint8_t(level * 13 / 16),
-                                              uint8_t(level * 3 / 8))};
+  const int32_t level = 95 + near * 160 / 18;                                   // 95 to 255
+  return {16 + 24 * near, 4 + near,
+          MakePixel(uint8_t(level), uint8_t(level * 13 / 16), uint8_t(level * 3 / 8))};
 }
 
 int32_t PulseTicks(int32_t distance) {

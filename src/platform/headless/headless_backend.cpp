@@ -263,7 +263,8 @@ void Present(const Surface&, const Rect& dirty) {
   headless::S().lastPainted = dirty;
   ++headless::S().paintCount;
   WindowFrame& f = headless::S().frame;
-  ComposeWindowFrame(f, {dirty.left, dirty.top + f.barHeight, dirty.right, dirty.bottom + f.barHeight});
+  ComposeWindowFrame(
+      f, {dirty.left, dirty.top + f.barHeight, dirty.right, dirty.bottom + f.barHeight});
 }
 
 void ChromeChanged() {

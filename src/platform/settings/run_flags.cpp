@@ -29,7 +29,7 @@ bool ReadScale(std::string_view value, int32_t& out) {
 
 std::string UsageText() {
   return "Usage: quillorn [flag...]\n"
-         "The flags hold for this run only; the settings menu and the window's keys change what is kept.\n"
+         "Flags hold for this run only; the settings menu and the window's keys are kept.\n"
          "  --scale N       the window at N times its size: 1, 2 or 3\n"
          "  --fullscreen    fullscreen\n"
          "  --mute          the sound muted (Ctrl+M)\n"

@@ -62,9 +62,8 @@ int StartSettings(int argc, const char* const* argv) {
     return 2;
   }
   if (flags.help) {
-    settings_backend::Say(UsageText() + "Settings are kept in " +
-                              settings_backend::StoredPlace() + ".\n",
-                          false);
+    settings_backend::Say(
+        UsageText() + "Settings are kept in " + settings_backend::StoredPlace() + ".\n", false);
     return 0;
   }
   if (flags.version) {

@@ -79,7 +79,8 @@ const Key kKeys[] = {
        return ReadNumber(v, 1, 3, s.scale);
      },
      [](const Settings& s) { return s.scale ? std::to_string(s.scale) : std::string("auto"); }},
-    {"fullscreen", "true or false", [](std::string_view v, Settings& s) { return ReadBool(v, s.fullscreen); },
+    {"fullscreen", "true or false",
+     [](std::string_view v, Settings& s) { return ReadBool(v, s.fullscreen); },
      [](const Settings& s) { return std::string(Bool(s.fullscreen)); }},
     {"music_volume", "a whole number from 0 to 10",
      [](std::string_view v, Settings& s) { return ReadNumber(v, 0, kMaxVolume, s.musicVolume); },
@@ -92,7 +93,8 @@ const Key kKeys[] = {
     {"visual_beep", "true or false",
      [](std::string_view v, Settings& s) { return ReadBool(v, s.visualBeep); },
      [](const Settings& s) { return std::string(Bool(s.visualBeep)); }},
-    {"rumble", "true or false", [](std::string_view v, Settings& s) { return ReadBool(v, s.rumble); },
+    {"rumble", "true or false",
+     [](std::string_view v, Settings& s) { return ReadBool(v, s.rumble); },
      [](const Settings& s) { return std::string(Bool(s.rumble)); }},
 };
 

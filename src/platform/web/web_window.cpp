@@ -81,7 +81,8 @@ void RedrawAll() {
 Settings ApplySettings(const Settings& wanted, const Settings& before) {
   WebWindow& s = g_web;
   if (!s.exists) return wanted;
-  if (SizeWindowFrame(s, s.clientWidth, s.clientHeight)) PageResizeCanvas(s.frame.width, s.frame.height);
+  if (SizeWindowFrame(s, s.clientWidth, s.clientHeight))
+    PageResizeCanvas(s.frame.width, s.frame.height);
   if (wanted.scale != before.scale) PageSetScale(wanted.scale);
   // The page follows the browser's own fullscreen key too: only a change asks for one.
   if (wanted.fullscreen != bool(PageFullscreen())) PageToggleFullscreenNow();

@@ -41,7 +41,8 @@ HANDLE ConsoleFor(bool problem) {
   if (h && h != INVALID_HANDLE_VALUE) return h;  // written to a file or a pipe
   static bool attached = ::AttachConsole(ATTACH_PARENT_PROCESS) != 0;
   if (!attached) return nullptr;
-  h = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  h = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                    nullptr);
   return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
 

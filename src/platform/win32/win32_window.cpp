@@ -147,8 +147,8 @@ void AppendSettingsMenu() {
   for (int i = 0; i < ::GetMenuItemCount(settings); ++i) {
     wchar_t title[64] = {};
     ::GetMenuStringW(settings, UINT(i), title, 64, MF_BYPOSITION);
-    ::AppendMenuW(bar, MF_POPUP | MF_STRING,
-                  reinterpret_cast<UINT_PTR>(::GetSubMenu(settings, i)), title);
+    ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(::GetSubMenu(settings, i)),
+                  title);
   }
   ::DrawMenuBar(w.hwnd);
 }

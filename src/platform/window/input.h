@@ -10,6 +10,6 @@ void InputKeyDown(uint32_t key);
 void InputKeyUp(uint32_t key);
 void InputActivate(bool active);
 void InputCommand(uint32_t id);  // the 設定 menu's are carried out here
-void InputClose();  // the window's close box
+void InputClose();               // the window's close box
 
 }  // namespace quillorn::platform
