@@ -5,6 +5,8 @@
 // next sound, and the mixer keeps every voice as it was in between.
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "platform/audio/audio.h"
 #include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
@@ -51,8 +53,11 @@ void Rest(bool rest) {
     device = 0;
   } else if (!device && OpenDevice()) {
     SDL_PauseAudioDevice(device, 0);
+  } else if (!device) {
+    // Gone since (unplugged, taken by another program): silence, and the game plays on.
+    std::fprintf(stderr, "quillorn: the sound device could not be opened again (%s); silent play\n",
+                 SDL_GetError());
   }
-  // A device that cannot be opened again stays closed: silence, and the game plays on.
 }
 
 }  // namespace
