@@ -16,7 +16,8 @@ set(host_gen ${host_dir}/generated)
 set(host_rc_dir ${host_gen}/windows)
 set(host_sources ${host_gen}/embedded_resources.S ${host_gen}/font_glyphs.cpp
                  ${host_gen}/screenplay_lines.cpp)
-set(host_rc_parts ${host_rc_dir}/quillorn.rc ${host_rc_dir}/menu.rc ${host_rc_dir}/dlg_help.rc
+set(host_rc_parts ${host_rc_dir}/quillorn.rc ${host_rc_dir}/menu.rc ${host_rc_dir}/settings_menu.rc
+                  ${host_rc_dir}/dlg_help.rc
                   ${host_dir}/tools/sheet/quillorn.ico)
 
 if(QUILLORN_HOST_BUILD)
@@ -55,7 +56,7 @@ add_executable(quillorn WIN32 src/shell/main.cpp ${host_rc_dir}/quillorn.rc)
 add_dependencies(quillorn host_tools)
 # The script includes the menu and the dialog and names the icon and the manifest.
 set_source_files_properties(${host_rc_dir}/quillorn.rc PROPERTIES OBJECT_DEPENDS
-  "${host_rc_dir}/menu.rc;${host_rc_dir}/dlg_help.rc;${host_dir}/tools/sheet/quillorn.ico;${PROJECT_SOURCE_DIR}/src/platform/win32/quillorn.exe.manifest")
+  "${host_rc_dir}/menu.rc;${host_rc_dir}/settings_menu.rc;${host_rc_dir}/dlg_help.rc;${host_dir}/tools/sheet/quillorn.ico;${PROJECT_SOURCE_DIR}/src/platform/win32/quillorn.exe.manifest")
 target_link_libraries(quillorn PRIVATE quillorn_game
   -Wl,--whole-archive quillorn_platform_win32 -Wl,--no-whole-archive quillorn_resources)
 quillorn_game_source_options(quillorn)

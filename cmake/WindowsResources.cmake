@@ -3,7 +3,8 @@
 set(rc_dir ${CMAKE_BINARY_DIR}/generated/windows)
 set(ui_src ${PROJECT_SOURCE_DIR}/data/ui)
 set(rc_parts)
-foreach(entry "rc-menu;menu;MENU" "rc-dialog;dlg_help;DLG_HELP")
+foreach(entry "rc-menu;menu;MENU" "rc-menu;settings_menu;SETTINGS_MENU"
+              "rc-dialog;dlg_help;DLG_HELP")
   list(GET entry 0 kind)
   list(GET entry 1 file)
   list(GET entry 2 name)

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(wave sheet map menu dialog typewriter)
+[ ${#targets[@]} -eq 0 ] && targets=(wave sheet map menu dialog typewriter settings)
 
 cmake -S . -B build-fuzz -DQUILLORN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null

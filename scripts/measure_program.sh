@@ -33,6 +33,9 @@ server=$!
 read -r -t 10 display <"$work/display"
 export DISPLAY=":$display"
 
+# The player's settings of this machine stay out of it: defaults, in a folder of its own.
+export XDG_CONFIG_HOME="$work/config"
+
 # Start-up: exec, then the window's picture is read every half millisecond until the title's
 # lettering shows (a pixel of the golden letters at (240, 52), below the 20-pixel menu bar).
 audio="$work/audio.raw"
@@ -62,6 +65,11 @@ xdotool key Down
 for _ in $(seq 1 400); do
   echo "$(now_ns) $(stat -c %s "$audio")" >>"$work/sizes"
 done
+# The device rests (is closed) on the silent title and opens again for the beep; the disk
+# driver then starts its file afresh, so the beep is looked for from its beginning.
+if [ "$(awk 'NR == 1 || $2 < m { m = $2 } END { print m }' "$work/sizes")" -lt "$before" ]; then
+  before=0
+fi
 onset="$(od -An -v -t d2 -w4 -j "$before" "$audio" |
   awk '{ if ($1 > 200 || $1 < -200) { print NR - 1; exit } }' || true)"
 if [ -n "$onset" ]; then

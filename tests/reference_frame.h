@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -96,6 +97,9 @@ class ReferenceFrame {
     Masked(322, 332 + 32 * row, 32, 32, 64, 480);
     Masked(416, 332 + 32 * row, 32, 32, 64, 480);
   }
+
+  platform::Pixel At(int32_t x, int32_t y) const { return pixels_[size_t(y) * kWidth + size_t(x)]; }
+  void Clear() { std::fill(pixels_.begin(), pixels_.end(), platform::kBlack); }
 
   // Pixels that differ from the picture (0 when they are equal); white ones of the picture
   // may be skipped (text, which is not composed here).

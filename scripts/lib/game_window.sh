@@ -10,12 +10,14 @@ start_private_x() {
   export DISPLAY="$display"
 }
 
-# Starts the game on $DISPLAY with no sound and waits for its window. Sets $game (the
-# process) and $window (the X window id); exits when none came.
+# Starts the game on $DISPLAY with no sound and waits for its window; arguments after the
+# second go to the game. Sets $game (the process) and $window (the X window id); exits when
+# none came.
 start_game_window() {
   local build="$1" search=(--name '^Quillorn$')
   [ "${2:-}" = visible ] && search=(--onlyvisible "${search[@]}")
-  SDL_AUDIODRIVER=dummy "$build/quillorn" &
+  # The settings of a first start, whatever this machine's player chose.
+  XDG_CONFIG_HOME="$(mktemp -d)" SDL_AUDIODRIVER=dummy "$build/quillorn" "${@:3}" &
   game=$!
   window=""
   for _ in $(seq 50); do

@@ -3,6 +3,7 @@
 #include "gameplay/beeps.h"
 
 #include "gameplay/actors.h"
+#include "platform/platform.h"
 #include "sound/sound_bank.h"
 
 namespace quillorn {
@@ -37,6 +38,8 @@ void BeepTick() {
   if (beepCounter < nearest + 1) return;
   beepCounter = 0;
   PlaySoundSlot(kBeepSlot, 0, kTopRate - uint32_t(offset));
+  // Told to the platform too, with its distance, for a player who cannot hear it.
+  platform::ShowSoundCue(platform::SoundCue::kProximityBeep, nearest);
 }
 
 }  // namespace quillorn

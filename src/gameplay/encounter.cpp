@@ -74,6 +74,7 @@ void GameOver() {
   ComposeFrame();
   platform::InvalidateRect(nullptr);
   PlaySoundSlot(kGameOverSlot, 0, 0);
+  platform::ShowSoundCue(platform::SoundCue::kTune);
   ClearScript();
   AddScriptCommand(Wait, 0, 0, 0, 1000, "");
   AddScriptCommand(Narrate, 0, 1, 0, 64, "王様はつかまってしまった");

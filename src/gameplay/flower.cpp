@@ -23,6 +23,7 @@ void StartFlowerEvent() {
 
 void FlowerMessageDone() {
   PlaySoundSlot(kFlowerSlot, 0, 0);  // nothing ever changes this slot's rate
+  platform::ShowSoundCue(platform::SoundCue::kTune);
   ClearSceneHandlers();
   sceneHandlers.tickHandler = RefillTick;
 }

@@ -119,6 +119,17 @@ void EndPaint();
 void OpenDialog(const char* dialogName, DialogProc proc);
 void EndDialog(int32_t result);
 
+// Every sound the game plays, told to the platform as it plays it, so that a player who
+// cannot hear can see it (a pulse in a strip below the picture) or feel it (the game
+// controller's rumble), when the player asks for that. A proximity beep gives the nearest
+// person's distance in tiles, 1 to 19; the other cues none.
+enum class SoundCue : uint8_t {
+  kProximityBeep,
+  kVoice,  // a typed character's voice, the title cursor's beep
+  kTune,   // the flower's tune, the game-over sound
+};
+void ShowSoundCue(SoundCue cue, int32_t distance = 0);
+
 // Milliseconds since some fixed moment, in 32 bits, wrapping.
 uint32_t GetTickCount();
 

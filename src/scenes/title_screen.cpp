@@ -78,6 +78,7 @@ void TitleDirectionKey(int32_t direction) {
   if (direction != 0 && direction != 2) return;  // left and right do nothing at all
   menuBeepCount += 1;
   PlaySoundSlot(menuBeepCount % 2 != 0 ? 1 : 2, 0, kCursorBeepRate);
+  platform::ShowSoundCue(platform::SoundCue::kVoice);
   titleMenuIndex += direction == 0 ? -1 : 1;
   if (titleMenuIndex < 0) titleMenuIndex = kMenuItems - 1;
   if (titleMenuIndex >= kMenuItems) titleMenuIndex = 0;

@@ -24,6 +24,7 @@ void TypeVoiced(int32_t& beepCount, int32_t baseFrequency) {
   if (TypeNextCharacter()) {
     int32_t slot = beepCount % 2 != 0 ? 1 : 2;
     PlaySoundSlot(slot, 0, uint32_t(baseFrequency + Random() % kPitchJitter));
+    platform::ShowSoundCue(platform::SoundCue::kVoice);
     platform::InvalidateRect(nullptr);
     return;
   }

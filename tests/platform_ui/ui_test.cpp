@@ -46,10 +46,12 @@ void Open(const char* menuName) {
 TEST(MenuBar, KeysOpenMoveChooseAndCloseAndNoneReachesTheWindowWhileTicksGoOn) {
   // Keys as letters (F F10, U D L R the arrows, E Enter, X Esc, A a tap of Alt; a leading d
   // for the debug menu), then the open drop-down (-1: closed), its highlighted entry and
-  // the command sent to the window.
-  for (std::string c : {"F:0,0", "FF:-1,-1", "A:0,0", "AA:-1,-1", "FD:0,2", "FDDDDD:0,0", "FUU:0,6",
-                        "FUL:0,8", "FDX:-1,-1", "FE:-1,-1,40006", "FDDDE:-1,-1,40002",
-                        "FDDDDE:-1,-1,40003", "dFRDE:-1,-1,40009", "dFLL:0,0"}) {
+  // the command sent to the window. The window's own 設定 menu comes last; its commands are
+  // the window's and never reach the window procedure.
+  for (std::string c :
+       {"F:0,0", "FF:-1,-1", "A:0,0", "AA:-1,-1", "FD:0,2", "FDDDDD:0,0", "FUU:0,6", "FUL:1,0",
+        "FDX:-1,-1", "FE:-1,-1,40006", "FDDDE:-1,-1,40002", "FDDDDE:-1,-1,40003",
+        "dFRDE:-1,-1,40009", "dFLL:1,0", "FRE:-1,-1", "FRDRX:1,2"}) {
     Open(c[0] == 'd' ? "DEBUG_MENU" : "menu");
     std::string got = c.substr(0, c.find(':') + 1);
     for (char k : got)
@@ -65,17 +67,31 @@ TEST(MenuBar, KeysOpenMoveChooseAndCloseAndNoneReachesTheWindowWhileTicksGoOn) {
     Press(kKeyUp);  // once closed, keys are the window's again
     EXPECT_EQ(Received(kMsgKeyDown).size(), MenuBarOpen() ? 0u : 1u) << c;
   }
-  // The drop-downs as the resources give them: title, then each entry's id and text.
+  // The drop-downs as the resources give them: title, then each entry's id and text, and a
+  // submenu's ids.
   const std::string menu =
       "menu:40006 タイトル画面|0 |40001 ゲーム開始|0 |40005 ストーリー|0 |40002 説明|0 |40003 "
       "終了|";
-  for (auto [name, want] : {std::pair{"menu", menu},
-                            {"DEBUG_MENU", menu + "debug:40004 ending|0 |40009 staff roll|"}}) {
+  const std::string levels = "10 9 8 7 6 5 4 3 2 1 0 ";
+  const std::string settings = "設定:41001 消音\tCtrl+M|0 |0 音楽の音量[" + levels +
+                               "]|0 効果音の音量[" + levels +
+                               "]|0 |41002 ピッを表示|41003 ピッを振動で|";
+  for (auto [name, want] :
+       {std::pair{"menu", menu + settings},
+        {"DEBUG_MENU", menu + "debug:40004 ending|0 |40009 staff roll|" + settings}}) {
     Open(name);
     std::string got;
     for (const MenuDropDown& m : MenuBarMenus()) {
       got += m.title + ":";
-      for (const MenuEntry& e : m.entries) got += std::to_string(e.id) + " " + e.text + "|";
+      for (const MenuEntry& e : m.entries) {
+        got += std::to_string(e.id) + " " + e.text;
+        if (e.Opens()) {
+          got += "[";
+          for (const MenuEntry& level : e.submenu) got += level.text + " ";
+          got += "]";
+        }
+        got += "|";
+      }
     }
     EXPECT_EQ(got, want);
   }

@@ -1,18 +1,24 @@
 // The real SDL backend in this process, on SDL's dummy video driver: keys and focus pushed in
 // and a virtual game controller's buttons and stick as SDL events, the keys the game's window
-// procedure gets recorded; and the desktop's Xft.dpi it reads.
+// procedure gets recorded, and the rumble the controller is asked for; and the desktop's
+// Xft.dpi it reads.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <utility>
 
+#include "platform/audio/audio.h"
 #include "platform/backend.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dpi.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/settings/settings.h"
+#include "platform/settings/settings_file.h"
 #include "platform/window/window_state.h"
 #include "recorded_keys.h"
 #include "shell/main_window.h"
@@ -25,6 +31,8 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace quillorn::test {
 namespace {
+
+std::vector<int> g_rumble;  // the strength of each rumble the virtual controller was asked for
 
 // Runs the game's message loop for ms milliseconds or until cond holds.
 template <typename Cond>
@@ -52,15 +60,16 @@ void WindowEvent(SDL_WindowEventID event) {
   Push(e);
 }
 // Keys as the keyboard driver reports them: "C+" Ctrl down, "2-" the 2 up, "2r" its
-// auto-repeat (C Ctrl, A Alt, E Enter, K the keypad's 2); with the modifier then held.
+// auto-repeat (C Ctrl, A Alt, E Enter, K the keypad's 2, M the M); with the modifier then
+// held.
 void Type(const std::string& keys) {
   Uint16 mods = KMOD_NONE;
   std::istringstream in(keys);
   for (std::string k; in >> k;) {
-    const std::string names = "CAEK123";
+    const std::string names = "CAEK123M";
     const SDL_Scancode codes[] = {SDL_SCANCODE_LCTRL, SDL_SCANCODE_LALT, SDL_SCANCODE_RETURN,
                                   SDL_SCANCODE_KP_2,  SDL_SCANCODE_1,    SDL_SCANCODE_2,
-                                  SDL_SCANCODE_3};
+                                  SDL_SCANCODE_3,     SDL_SCANCODE_M};
     const SDL_Scancode code = codes[names.find(k[0])];
     if (k[0] == 'C' || k[0] == 'A')
       mods = k[1] == '-' ? KMOD_NONE : k[0] == 'C' ? KMOD_LCTRL : KMOD_LALT;
@@ -78,8 +87,13 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   // The dummy driver gives no window the keyboard focus; controllers must be heard anyway.
   setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-  // A display of its own: test processes side by side are not second copies.
+  // A display of its own: test processes side by side are not second copies. The settings
+  // the keys change go to a folder of its own too.
   setenv("DISPLAY", (":sdl-input-" + std::to_string(getpid())).c_str(), 1);
+  const std::string config =
+      (std::filesystem::temp_directory_path() / ("quillorn-sdl-" + std::to_string(getpid())))
+          .string();
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ASSERT_TRUE(StartUp() && platform::sdl::MainWindow());
   platform::Window().desc.proc = RecordingProc;
   WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
@@ -88,29 +102,46 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   const struct {
     const char* keys;
     KeyList game;
-    bool fullscreen, menu;
+    bool fullscreen, menu, muted;
   } cases[] = {
-      {"C+ 2+ 2r 2- 3+ 3- C-", ctrl, false, false},  // 2x and 3x do not fit the dummy screen
-      {"C+ K+ C- K-", ctrl, false, false},           // Ctrl let go first: still the window's
-      {"2+ 2-", {{kMsgKeyDown, '2'}, {kMsgKeyUp, '2'}}, false, false},
-      {"A+ E+ E- A-", {}, true, false},  // Alt held for Alt+Enter is no tap that opens the menu
+      {"C+ 2+ 2r 2- 3+ 3- C-", ctrl, false, false, false},  // 2x, 3x do not fit the dummy screen
+      {"C+ K+ C- K-", ctrl, false, false, false},           // Ctrl let go first: the window's
+      {"2+ 2-", {{kMsgKeyDown, '2'}, {kMsgKeyUp, '2'}}, false, false, false},
+      {"A+ E+ E- A-", {}, true, false, false},  // Alt held for Alt+Enter is no tap for the menu
       {"E+ E- A+ A-",
        {{kMsgKeyDown, platform::kKeyReturn}, {kMsgKeyUp, platform::kKeyReturn}},
        false,
-       true},
+       true,
+       false},
+      {"C+ M+ Mr M- C-", ctrl, false, false, true},  // once, however long it is held
+      {"M+ M-", {{kMsgKeyDown, 'M'}, {kMsgKeyUp, 'M'}}, false, false, true},
+      {"C+ M+ M- C-", ctrl, false, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.keys);
     recordedKeys.clear();
     Type(c.keys);
+    // The keys the game gets, however long the window's own take (each writes the settings
+    // file, and a loaded disk may take its time), then a while in which no more may come.
+    RunUntil(20000, [&] {
+      return recordedKeys.size() >= c.game.size() && platform::sdl::Fullscreen() == c.fullscreen &&
+             platform::MenuBarOpen() == c.menu && platform::Muted() == c.muted;
+    });
     RunUntil(300, [] { return false; });
     EXPECT_EQ(recordedKeys, c.game);
     EXPECT_EQ(platform::sdl::WindowScale(), 1);
     EXPECT_EQ(platform::sdl::Fullscreen(), c.fullscreen);
     EXPECT_EQ(platform::MenuBarOpen(), c.menu);
-    if (c.fullscreen) platform::sdl::ToggleFullscreen();
+    EXPECT_EQ(platform::Muted(), c.muted);
+    if (c.fullscreen) platform::WindowKey(platform::kKeyReturn, false, true, false, false);
     platform::MenuBarClose();
   }
+  // What the keys chose is kept: the scale last asked for, fullscreen left again, unmuted.
+  std::string text, problem;
+  EXPECT_TRUE(platform::ReadSettingsFile(config + "/quillorn/settings.ini", text, problem));
+  EXPECT_NE(text.find("\nscale = 2\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nfullscreen = false\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nmute = false\n"), std::string::npos) << text;
   // Ctrl+1 where the smaller scale fits: the window follows.
   SDL_SetWindowSize(platform::sdl::MainWindow(), 960, 1064);
   Type("C+ 1+");
@@ -129,6 +160,10 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
   desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1u;
   desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1u;
+  desc.Rumble = [](void*, Uint16 low, Uint16 high) {
+    g_rumble.push_back(low == high ? low : -1);
+    return 0;
+  };
   SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
   ASSERT_TRUE(pad) << SDL_GetError();
   const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
@@ -172,12 +207,24 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
     EXPECT_EQ(recordedKeys, c.game);
     EXPECT_EQ(platform::MenuBarOpen(), c.menu);
   }
+  // The beep felt: the controller last used rumbles, the nearer the stronger; one that cannot
+  // rumble answers nothing, and no error stops the game.
+  platform::SettingsCommand(platform::kCmdRumble);
+  g_rumble.clear();
+  platform::ShowSoundCue(platform::SoundCue::kProximityBeep, 1);
+  platform::ShowSoundCue(platform::SoundCue::kProximityBeep, 19);
+  platform::ShowSoundCue(platform::SoundCue::kVoice);
+  ASSERT_EQ(g_rumble.size(), 2u);
+  EXPECT_EQ(g_rumble[0], 0xFFFF);
+  EXPECT_LT(g_rumble[1], 0x1000);
+  EXPECT_GT(g_rumble[1], 0);
   SDL_JoystickClose(pad);
   WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   EXPECT_TRUE(RunUntil(3000, [] { return appActive == 0; }));
   // Its close box ends the game and takes the window away.
   WindowEvent(SDL_WINDOWEVENT_CLOSE);
   EXPECT_TRUE(RunUntil(3000, [] { return platform::sdl::MainWindow() == nullptr; }));
+  std::filesystem::remove_all(config);
 }
 
 // The desktop's Xft.dpi, read from the text of an X resource database.

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -16,6 +18,7 @@
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/chrome/ui_look.h"
+#include "platform/cues/cue_strip.h"
 #include "platform/headless/headless.h"
 #include "platform/surface.h"
 // Last: Xlib's macros would clash with our names.
@@ -23,7 +26,6 @@
 #include <X11/Xutil.h>
 
 namespace quillorn::test {
-namespace {}  // namespace
 
 pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env,
             const std::string& output) {
@@ -45,19 +47,23 @@ void Reap(pid_t& pid, int signal) {
   pid = -1;
 }
 
-// The headless game's frame (the client picture under the bar, an open drop-down or dialog
-// over it), each pixel repeated k times, at (left, top) on a black picture of width x height.
+// The headless game's frame (the client picture under the bar, an open drop-down, submenu or
+// dialog over it, the beep strip below while shown), each pixel repeated k times, at (left,
+// top) on a black picture of width x height.
 Shot HeadlessFrame(int k, int width, int height, int left, int top) {
-  const int bar = platform::MenuBarHeight();
+  const int bar = platform::MenuBarHeight(), strip = platform::CueStripHeight();
   const platform::Surface& client = headless::WindowPicture();
-  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar), part;
+  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar + strip), part;
   auto put = [&](const platform::Surface& s, int x0, int y0) {
     for (int y = 0; y < s.height; ++y)
       std::copy(s.Row(y), s.Row(y) + s.width, frame.Row(y + y0) + x0);
   };
   put(client, 0, bar);
+  part = platform::MakeSurface(frame.width, strip);
+  if (strip) platform::DrawCueStrip(part), put(part, 0, bar + client.height);
   platform::Rect where;
   if (platform::MenuBarDrawDropDown(part, where)) put(part, where.left, where.top);
+  if (platform::MenuBarDrawSubmenu(part, where)) put(part, where.left, where.top);
   if (platform::DialogDraw(part, where)) put(part, where.left, where.top + bar);
   part = platform::MakeSurface(frame.width, bar);
   platform::MenuBarDraw(part);
@@ -78,6 +84,23 @@ long Differences(const Shot& a, const Shot& b) {
 }
 
 }  // namespace
+
+void RealWindow::SetUp() {
+  config_ = (std::filesystem::temp_directory_path() /
+             ("quillorn-window-config-" + std::to_string(getpid())))
+                .string();
+  std::filesystem::remove_all(config_);
+}
+
+void RealWindow::TearDown() {
+  StopAll();
+  std::filesystem::remove_all(config_);
+}
+
+std::string RealWindow::SettingsText() const {
+  std::ifstream in(config_ + "/quillorn/settings.ini");
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
   int status = 0;
@@ -136,12 +159,12 @@ void RealWindow::StopAll() {
 pid_t RealWindow::Launch(const std::string& suffix, const std::string& diskAudio,
                          const std::string& errors) {
   // In a sanitizer build, leaks of the system libraries behind the window are not ours.
-  return Spawn(
-      {QUILLORN_EXE},
-      {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
-       "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
-       "SDL_DISKAUDIOFILE=" + diskAudio, "LSAN_OPTIONS=suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
-      errors);
+  return Spawn({QUILLORN_EXE},
+               {"DISPLAY=:" + std::to_string(display_) + suffix, "SDL_VIDEODRIVER=x11",
+                "SDL_AUDIODRIVER=" + std::string(diskAudio.empty() ? "dummy" : "disk"),
+                "SDL_DISKAUDIOFILE=" + diskAudio, "XDG_CONFIG_HOME=" + config_,
+                "LSAN_OPTIONS=suppressions=" QUILLORN_LSAN_SUPPRESSIONS},
+               errors);
 }
 
 size_t RealWindow::GameWindows(bool shown) {
@@ -240,8 +263,9 @@ bool RealWindow::Grab(Shot& s) {
 Shot RealWindow::Want() {
   // 1600 x 1700 holds the 480 x 532 frame three times over, 80 pixels from the left edge
   // and 52 from the top, on black.
-  return fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, 52)
-                     : HeadlessFrame(k_, 480 * k_, 532 * k_, 0, 0);
+  const int height = 532 + platform::CueStripHeight();
+  return fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, (1700 - 3 * height) / 2)
+                     : HeadlessFrame(k_, 480 * k_, height * k_, 0, 0);
 }
 
 ::testing::AssertionResult RealWindow::SameFrame(const std::string& moment, int patienceMs) {
@@ -255,7 +279,8 @@ Shot RealWindow::Want() {
 
 ::testing::AssertionResult RealWindow::AtScale(int k) {
   k_ = k;
-  std::string size = std::to_string(480 * k) + " by " + std::to_string(532 * k), hints;
+  const int height = 532 + platform::CueStripHeight();
+  std::string size = std::to_string(480 * k) + " by " + std::to_string(height * k), hints;
   // A window of fixed size: the least and the most the window manager may make it.
   if (WaitUntil(kPatienceMs, [&] {
         hints = RunX("xprop -id " + window_ + " WM_NORMAL_HINTS");

@@ -2,7 +2,8 @@
 // wanted), the game on it driven by xdotool and read back through Xlib, and beside it the
 // same game on the headless backend in this process, given the same input. The window must
 // show the headless game's frame (the menu bar, the client picture, an open drop-down or
-// dialog), each pixel repeated k times.
+// dialog, the beep strip below), each pixel repeated k times. Each test's game keeps its
+// settings in a folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -37,7 +38,8 @@ struct Shot {
 
 class RealWindow : public ::testing::Test {
  protected:
-  void TearDown() override { StopAll(); }
+  void SetUp() override;
+  void TearDown() override;
   // Xvfb at dpi, openbox if asked, the game (its sound to diskAudio when given), and the
   // headless game at its title.
   void Start(bool windowManager, int dpi = 100, const std::string& diskAudio = "");
@@ -61,12 +63,15 @@ class RealWindow : public ::testing::Test {
   ::testing::AssertionResult SameFrame(const std::string& moment, int patienceMs = kPatienceMs);
   // Waits until the window is k times the frame, a fixed size, and shows the frame.
   ::testing::AssertionResult AtScale(int k);
+  // The settings file the game writes.
+  std::string SettingsText() const;
   void ExpectEndsWithZero();
 
   pid_t server_ = -1, windowManager_ = -1, game_ = -1;
   int display_ = -1, k_ = 1;  // k_: the window's scale
   void* x_ = nullptr;         // our own connection to the server, for reading pictures
   std::string window_;
+  std::string config_;  // the game's XDG_CONFIG_HOME
   bool fullscreen_ = false;
   std::string errors_;  // where the game Start launches writes its standard error, if set
 };

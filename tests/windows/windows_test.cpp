@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -16,7 +17,9 @@
 
 #include "game_lines.h"
 #include "gameplay/actors.h"
+#include "platform/cues/cue_strip.h"
 #include "platform/headless/headless.h"
+#include "platform/settings/settings.h"
 #include "script/script.h"
 #include "shell/main_window.h"
 #include "shell/scene_handlers.h"
@@ -248,6 +251,52 @@ TEST_F(UnderWine, WithoutADisplayItEndsAtOnceWithALineAndCodeOne) {
   ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
   EXPECT_EQ(lines[0].rfind("quillorn: cannot open the game's window: Windows error ", 0), 0u)
       << lines[0];
+}
+
+// The text of %APPDATA%\Quillorn\settings.ini in the prefix, "" while there is none.
+std::string AppDataSettings(const std::string& prefix) {
+  std::error_code e;
+  for (const auto& f : std::filesystem::recursive_directory_iterator(prefix + "/drive_c/users", e))
+    if (f.path().filename() == "settings.ini" && f.path().parent_path().filename() == "Quillorn") {
+      std::ifstream in(f.path());
+      return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+  return "";
+}
+
+// 「ピッを表示」 from the native 設定 menu by its keys: the client area grows by the beep strip
+// below the picture, and the choice is kept in %APPDATA% for the next start.
+TEST_F(UnderWine, TheBeepShownFromTheNativeSettingsMenuIsKeptInAppData) {
+  StartGame(false);
+  ExpectSamePicture("the title");
+  RunX(wine_, "xdotool key --delay 150 F10 Right Return Down Down Down Return");
+  headless::Command(platform::kCmdVisualBeep);
+  headless::Tick(2);
+  const int strip = platform::kCueStripHeight;
+  const platform::Surface& f = headless::WindowFrame();
+  platform::Surface whole = platform::MakeSurface(kWidth, kHeight + strip);
+  std::copy(f.Row(f.height - kHeight - strip), f.Row(f.height - 1) + kWidth, whole.pixels.begin());
+  const std::string want = Rgb(whole);
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return ClientPicture(wine_, window_, kWidth, kHeight + strip) == want;
+  })) << "the title with the strip below it";
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return AppDataSettings(wine_.prefix).find("\nvisual_beep = true\n") != std::string::npos;
+  })) << AppDataSettings(wine_.prefix);
+  RunX(wine_, "xdotool key Escape");
+  int code = -1;
+  ASSERT_TRUE(WaitExit(game_, kPatienceMs, code));
+  StartGame(false);  // the headless game afresh: without the strip until told
+  headless::Command(platform::kCmdVisualBeep);
+  headless::Tick(2);
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return ClientPicture(wine_, window_, kWidth, kHeight + strip) == want;
+  })) << "the strip after a restart";
+  // Off again, so that the other tests find the prefix as they left it.
+  RunX(wine_, "xdotool key --delay 150 F10 Right Return Down Down Down Return");
+  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
+    return AppDataSettings(wine_.prefix).find("\nvisual_beep = false\n") != std::string::npos;
+  }));
 }
 
 // With Wine's ALSA driver the cursor's beep reaches the sound device.

@@ -10,6 +10,9 @@
 // Both formats are little-endian; a string is its bytes followed by one zero byte.
 //   MENU:   "QMNU", u32 popup count, then per popup: string title, u32 item count, then per
 //           item: u32 command id (0 for a separator), string label (empty for a separator).
+//           An item of id 0 with a label is a submenu: u32 item count and its items follow
+//           (none of which is a submenu).
+// In a quoted text \t stands for a tab, which puts the rest of a menu label at the right.
 //   DIALOG: "QDLG", u32 style, i16 x, y, width, height (dialog units), string caption,
 //           u16 font size in points, string font name, u32 control count, then per control:
 //           u8 kind (1 push button, 2 static text, 3 static icon), u32 style, i32 id,
@@ -77,7 +80,9 @@ std::vector<std::string> Words(const std::string& line) {
 
 std::string Quoted(const std::string& word) {
   if (word.empty() || word[0] != '"') Fail("expected a quoted text, got " + word);
-  return word.substr(1);
+  std::string text = word.substr(1);
+  for (size_t at; (at = text.find("\\t")) != std::string::npos;) text.replace(at, 2, "\t");
+  return text;
 }
 
 long Number(const std::string& word, long lo, long hi) {
@@ -117,8 +122,9 @@ std::vector<std::vector<std::string>> ReadLines(const char* path) {
 }
 
 struct MenuItem {
-  uint32_t id;       // 0 for a separator
-  std::string text;  // UTF-8
+  uint32_t id;                  // 0 for a separator or a submenu
+  std::string text;             // UTF-8; empty for a separator
+  std::vector<MenuItem> items;  // a submenu's
 };
 struct Popup {
   std::string title;
@@ -127,25 +133,32 @@ struct Popup {
 
 std::vector<Popup> ParseMenu(const char* path) {
   std::vector<Popup> popups;
-  bool inPopup = false;
+  std::vector<MenuItem>* items = nullptr;  // the popup or submenu being read
+  bool inSubmenu = false;
   g_line = 0;
   for (const auto& w : ReadLines(path)) {
     ++g_line;
     if (w.empty()) continue;
-    if (w[0] == "popup" && w.size() == 2 && !inPopup) {
+    if (w[0] == "popup" && w.size() == 2 && !items) {
       popups.push_back({Quoted(w[1]), {}});
-      inPopup = true;
-    } else if (w[0] == "item" && w.size() == 3 && inPopup) {
-      popups.back().items.push_back({uint32_t(Number(w[2], 1, 65535)), Quoted(w[1])});
-    } else if (w[0] == "separator" && w.size() == 1 && inPopup) {
-      popups.back().items.push_back({0, ""});
-    } else if (w[0] == "end" && w.size() == 1 && inPopup) {
-      inPopup = false;
+      items = &popups.back().items;
+    } else if (w[0] == "popup" && w.size() == 2 && !inSubmenu) {
+      items->push_back({0, Quoted(w[1]), {}});
+      if (items->back().text.empty()) Fail("a submenu needs a title");
+      items = &items->back().items;
+      inSubmenu = true;
+    } else if (w[0] == "item" && w.size() == 3 && items) {
+      items->push_back({uint32_t(Number(w[2], 1, 65535)), Quoted(w[1]), {}});
+    } else if (w[0] == "separator" && w.size() == 1 && items) {
+      items->push_back({0, "", {}});
+    } else if (w[0] == "end" && w.size() == 1 && items) {
+      items = inSubmenu ? &popups.back().items : nullptr;
+      inSubmenu = false;
     } else {
-      Fail("unexpected line");
+      Fail(w[0] == "popup" && inSubmenu ? "a submenu inside a submenu" : "unexpected line");
     }
   }
-  if (inPopup) Fail("popup without end");
+  if (items) Fail("popup without end");
   return popups;
 }
 
@@ -201,6 +214,15 @@ Dialog ParseDialog(const char* path) {
   return d;
 }
 
+void CompileItems(const std::vector<MenuItem>& items, Out& out) {
+  out.U32(uint32_t(items.size()));
+  for (const MenuItem& item : items) {
+    out.U32(item.id);
+    out.Str(ToCp932(item.text));
+    if (item.id == 0 && !item.text.empty()) CompileItems(item.items, out);
+  }
+}
+
 std::string CompileMenu(const char* path) {
   std::vector<Popup> popups = ParseMenu(path);
   Out out;
@@ -208,11 +230,7 @@ std::string CompileMenu(const char* path) {
   out.U32(uint32_t(popups.size()));
   for (const Popup& p : popups) {
     out.Str(ToCp932(p.title));
-    out.U32(uint32_t(p.items.size()));
-    for (const MenuItem& item : p.items) {
-      out.U32(item.id);
-      out.Str(ToCp932(item.text));
-    }
+    CompileItems(p.items, out);
   }
   return out.bytes;
 }
@@ -277,17 +295,26 @@ std::string Upper(std::string s) {
   return s;
 }
 
+void ItemsRc(const std::vector<MenuItem>& items, const std::string& indent, std::string& rc) {
+  for (const MenuItem& item : items) {
+    if (item.id == 0 && item.text.empty()) {
+      rc += indent + "MENUITEM SEPARATOR\n";
+    } else if (item.id == 0) {
+      rc += indent + "POPUP " + RcString(item.text) + "\n" + indent + "BEGIN\n";
+      ItemsRc(item.items, indent + "  ", rc);
+      rc += indent + "END\n";
+    } else {
+      rc += indent + "MENUITEM " + RcString(item.text) + ", " + std::to_string(item.id) + "\n";
+    }
+  }
+}
+
 // The same menu as a MENU statement of a Windows resource script.
 std::string MenuRc(const char* path, const std::string& name) {
   std::string rc = "\"" + Upper(name) + "\" MENU\nBEGIN\n";
   for (const Popup& p : ParseMenu(path)) {
     rc += "  POPUP " + RcString(p.title) + "\n  BEGIN\n";
-    for (const MenuItem& item : p.items) {
-      if (item.id == 0)
-        rc += "    MENUITEM SEPARATOR\n";
-      else
-        rc += "    MENUITEM " + RcString(item.text) + ", " + std::to_string(item.id) + "\n";
-    }
+    ItemsRc(p.items, "    ", rc);
     rc += "  END\n";
   }
   return rc + "END\n";

@@ -16,6 +16,7 @@
 #endif
 
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 
 namespace quillorn::platform {
 namespace {
@@ -330,6 +331,17 @@ void MixAudio(int16_t* out, size_t frames) {
   }
 }
 
+bool MixerSilent() {
+  if (!mixer.running) return true;
+  bool silent = true;
+  Lock();
+  for (const Voice& voice : mixer.voices)
+    if (voice.samples && voice.playing && loudness.gains[static_cast<int>(voice.group)] > 0.0f)
+      silent = false;
+  Unlock();
+  return silent;
+}
+
 SoundBuffer CreateSoundBuffer(const SoundFormat& format, const uint8_t* bytes, size_t size) {
   if (!mixer.running || !bytes) return 0;
   bool pcm = format.formatTag == 1 && (format.channels == 1 || format.channels == 2) &&
@@ -394,6 +406,7 @@ void PlayBuffer(SoundBuffer buffer, bool loop) {
   voice->looping = loop;
   voice->playing = true;
   Unlock();
+  AudioWake();
 }
 
 void StopBuffer(SoundBuffer buffer) {
@@ -446,6 +459,7 @@ void UpdateGains() {
 void SetGroupVolume(SoundGroup group, int32_t level) {
   loudness.levels[static_cast<int>(group)] = std::clamp(level, 0, kMaxVolume);
   UpdateGains();
+  AudioWake();
 }
 
 int32_t GroupVolume(SoundGroup group) {
@@ -455,6 +469,7 @@ int32_t GroupVolume(SoundGroup group) {
 void SetMuted(bool muted) {
   loudness.muted = muted;
   UpdateGains();
+  AudioWake();
 }
 
 bool Muted() {

@@ -24,6 +24,10 @@ void StopMixer();
 bool MixerRunning();
 uint32_t MixerOutputRate();
 
+// True when no voice can be heard: none plays, or every one that plays has no gain (the
+// sound muted, its group at 0). Takes the backend's lock.
+bool MixerSilent();
+
 // Renders the next frames (two int16 values each, left then right). Allocates nothing and
 // takes no lock itself: the caller holds the backend's lock, as an audio callback does.
 void MixAudio(int16_t* out, size_t frames);

@@ -1,6 +1,7 @@
 // The whole window as the player sees it, composed in memory at its own size: the client
-// picture, an open drop-down or dialog over it, the menu bar above. The SDL and web backends
-// keep one each and show the parts that change, each in its own way.
+// picture, an open drop-down, submenu or dialog over it, the menu bar above, and the beep
+// strip below while it is shown. The SDL, web and headless backends keep one each and show
+// the parts that change, each in its own way.
 #pragma once
 
 #include <cstdint>
@@ -17,20 +18,31 @@ struct FrameOverlay {
 };
 
 struct WindowFrame {
-  Surface frame;  // the whole window: bar above, client below
+  Surface frame;  // the whole window: bar above, client, strip below
   int32_t barHeight = 0;
+  int32_t stripHeight = 0;
   Surface bar;
+  Surface strip;
   FrameOverlay dropDown;
+  FrameOverlay submenu;
   FrameOverlay dialog;
 };
 
 Rect IntersectRects(const Rect& a, const Rect& b);
 
-// Draws the bar and any open drop-down or dialog anew.
-void RedrawChrome(WindowFrame& f);
+// Sizes the frame for a client area of width x height with the bar and the strip as they now
+// are; true when its size changed (the frame is then black until composed).
+bool SizeWindowFrame(WindowFrame& f, int32_t clientWidth, int32_t clientHeight);
+// The strip's rectangle in frame coordinates (empty when it is not shown).
+Rect StripArea(const WindowFrame& f);
 
-// Brings the frame up to date inside area (frame coordinates) from the window's picture and
-// the chrome.
+// Draws the bar and any open drop-down, submenu or dialog anew.
+void RedrawChrome(WindowFrame& f);
+// Draws the beep strip anew.
+void RedrawStrip(WindowFrame& f);
+
+// Brings the frame up to date inside area (frame coordinates) from the window's picture, the
+// chrome and the strip.
 void ComposeWindowFrame(WindowFrame& f, const Rect& area);
 
 }  // namespace quillorn::platform

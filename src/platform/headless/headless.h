@@ -13,7 +13,8 @@
 namespace quillorn::headless {
 
 // Forgets the window, the queue, the timers, the dialog, resource overrides, failures made,
-// lines said and audio, and sets the clock to startMs.
+// lines said, audio, the settings (defaults, kept in memory) and the rumble, and sets the
+// clock to startMs.
 void Reset(uint32_t startMs = 0);
 
 // The millisecond clock that GetTickCount reads moves on.
@@ -24,6 +25,9 @@ void KeyDown(uint32_t key);
 void KeyUp(uint32_t key);
 void SetActive(bool active);  // posts kMsgActivateApp
 void Command(uint32_t id);    // posts kMsgCommand, as choosing a menu item does
+// A key pressed with modifiers: the window's own keys (Ctrl+1, 2, 3, Alt+Enter, Ctrl+M) are
+// carried out as the real windows carry them out; any other key goes on as KeyDown.
+void KeyDownWith(uint32_t key, bool ctrl, bool alt = false, bool shift = false);
 
 // Dispatches every message that is due now (posted, input, paint, a due timer tick), without
 // advancing the clock. Returns the number dispatched.
@@ -45,6 +49,9 @@ void SetDisplayName(const std::string& name);
 bool WindowExists();
 const platform::WindowDesc& Window();
 const platform::Surface& WindowPicture();  // the client area as last painted
+// The whole window as it is composed: the menu bar, the client picture, an open drop-down,
+// submenu or dialog, and the beep strip while it is shown.
+const platform::Surface& WindowFrame();
 // Bounding box of the region that the last paint updated (empty when nothing was painted).
 platform::Rect LastPaintedRect();
 bool QuitPosted(int32_t* exitCode = nullptr);
@@ -58,6 +65,24 @@ void RecordEvent(const char* event);
 // The modal dialog, if one is open.
 bool DialogOpen();
 std::string DialogName();
+
+// Settings: kept in memory unless a folder is given, then in its settings.ini, read and
+// written as the desktop program does.
+void SetSettingsFolder(const std::string& folder);  // "" goes back to memory
+std::string SettingsFile();                         // the file, or "" in memory
+bool StoredSettingsText(std::string& text);         // false: nothing stored
+void SetStoredSettingsText(const std::string& text);
+int SettingsWrites();  // times the settings were written since Reset
+// What the settings code said to the player (the usage, each problem's line), in order.
+const std::string& SaidText();
+
+// The rumble asked of the game controller, in order.
+struct RumbleCall {
+  float strength = 0;
+  uint32_t ms = 0;
+  uint32_t at = 0;  // the clock when asked
+};
+const std::vector<RumbleCall>& RumbleCalls();
 
 // Resources: an override replaces (or adds) a resource for this process until Reset;
 // a hidden resource is not found.

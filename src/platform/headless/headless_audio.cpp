@@ -2,11 +2,20 @@
 #include "platform/headless/headless_audio.h"
 
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
 #include "platform/headless/headless.h"
 #include "platform/window/report.h"
 
 namespace quillorn {
+namespace {
+
+// The device rests as a real one does; a test renders the mix whenever it asks all the same.
+void Rest(bool rest) {
+  headless::RecordEvent(rest ? "rest-audio" : "wake-audio");
+}
+
+}  // namespace
 
 namespace platform {
 
@@ -17,11 +26,13 @@ bool OpenAudio() {
   }
   headless::RecordEvent("open-audio");
   if (!MixerRunning()) StartMixer(headless::kAudioOutputRate, nullptr, nullptr);
+  SetAudioRest(Rest);
   return true;
 }
 
 void CloseAudio() {
   headless::RecordEvent("close-audio");
+  SetAudioRest(nullptr);
   StopMixer();
 }
 
@@ -30,6 +41,7 @@ void CloseAudio() {
 namespace headless {
 
 void ResetAudio() {
+  platform::SetAudioRest(nullptr);
   platform::StopMixer();
   platform::SetGroupVolume(platform::SoundGroup::kMusic, platform::kMaxVolume);
   platform::SetGroupVolume(platform::SoundGroup::kEffects, platform::kMaxVolume);

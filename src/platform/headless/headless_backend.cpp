@@ -11,9 +11,12 @@
 #include "platform/backend.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/chrome/window_frame.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_parts.h"
 #include "platform/resources/resources.h"
+#include "platform/settings/settings.h"
 #include "platform/window/input.h"
 #include "platform/window/report.h"
 #include "platform/window/single_copy.h"
@@ -35,6 +38,7 @@ struct State {
   std::map<std::string, std::pair<bool, std::vector<uint8_t>>> overrides;
   std::set<Failure> failures;
   std::vector<std::string> said;
+  platform::WindowFrame frame;
 };
 
 State& S() {
@@ -87,6 +91,8 @@ void Reset(uint32_t startMs) {
   platform::MenuBarReset();
   platform::ReleaseSingleCopy();
   ResetAudio();
+  ResetSettingsPlace();
+  platform::ResetSettings();
   State& s = S();
   s = State();
   s.clock = startMs;
@@ -120,6 +126,13 @@ void SetActive(bool active) {
 }
 void Command(uint32_t id) {
   platform::InputCommand(id);
+}
+void KeyDownWith(uint32_t key, bool ctrl, bool alt, bool shift) {
+  if (platform::WindowKey(key, ctrl, alt, shift, false)) {
+    platform::MenuBarCancelAltTap();
+    return;
+  }
+  platform::InputKeyDown(key);
 }
 
 int Pump() {
@@ -155,6 +168,30 @@ const platform::WindowDesc& Window() {
 }
 const platform::Surface& WindowPicture() {
   return platform::Window().picture;
+}
+const platform::Surface& WindowFrame() {
+  return S().frame.frame;
+}
+
+// The whole frame anew: after the window's size or its chrome changed.
+void ComposeAll() {
+  platform::WindowFrame& f = S().frame;
+  platform::RedrawChrome(f);
+  platform::ComposeWindowFrame(f, {0, 0, f.frame.width, f.frame.height});
+}
+
+void FitFrame() {
+  if (platform::Window().desc.clientWidth <= 0) return;  // no window yet
+  const platform::WindowDesc& d = platform::Window().desc;
+  platform::SizeWindowFrame(S().frame, d.clientWidth, d.clientHeight);
+  ComposeAll();
+}
+
+void StripChanged() {
+  platform::WindowFrame& f = S().frame;
+  if (f.frame.pixels.empty()) return;
+  platform::RedrawStrip(f);
+  platform::ComposeWindowFrame(f, platform::StripArea(f));
 }
 platform::Rect LastPaintedRect() {
   return S().lastPainted;
@@ -223,6 +260,8 @@ bool CreateWindow(const WindowDesc& desc) {
   if (Failing(Failure::kPicture)) SayNoPicture("the test made the headless picture fail");
   if (Failing(Failure::kWindow) || Failing(Failure::kPicture)) return false;
   MenuBarLoad(desc.menuName);
+  headless::S().frame = WindowFrame();
+  headless::FitFrame();
   return true;
 }
 
@@ -231,9 +270,14 @@ void DestroyWindow() {}
 
 void Present(const Surface&, const Rect& dirty) {
   headless::S().lastPainted = dirty;
+  WindowFrame& f = headless::S().frame;
+  ComposeWindowFrame(
+      f, {dirty.left, dirty.top + f.barHeight, dirty.right, dirty.bottom + f.barHeight});
 }
 
-void ChromeChanged() {}
+void ChromeChanged() {
+  headless::ComposeAll();
+}
 
 }  // namespace quillorn::platform::backend
 

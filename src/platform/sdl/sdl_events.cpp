@@ -1,7 +1,7 @@
 // Input from SDL: keys as virtual-key codes, focus as activation, the close box, and the
 // mouse for the menu bar and dialogs. The window's own keys (Ctrl+1, 2, 3 for the scale,
-// Alt+Enter for fullscreen) stop here, like the window system's. Waiting blocks in SDL
-// until an event or the timeout.
+// Alt+Enter for fullscreen, Ctrl+M for the mute) stop here, like the window system's.
+// Waiting blocks in SDL until an event or the timeout.
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -10,6 +10,7 @@
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/settings/settings.h"
 #include "platform/window/input.h"
 #include "platform/window/window_state.h"
 
@@ -62,27 +63,22 @@ uint32_t VirtualKey(const SDL_Keysym& k) {
 // Physical keys whose press was one of the window's own: their release is the window's too.
 std::set<SDL_Scancode> g_windowKeysDown;
 
-// Ctrl+1, Ctrl+2, Ctrl+3 (the number row by position, or the keypad) and Alt+Enter. True
-// when the key was one of them and has been carried out.
+// The window's own keys, carried out by the settings: the digits of Ctrl+1, 2, 3 by their
+// position on the number row or on the keypad, Enter of Alt+Enter, M of Ctrl+M. True when
+// the key was one of them.
 bool WindowKey(const SDL_KeyboardEvent& k) {
   const SDL_Keysym& s = k.keysym;
-  bool ctrl = s.mod & KMOD_CTRL, alt = s.mod & KMOD_ALT, shift = s.mod & KMOD_SHIFT;
-  int32_t digit = 0;
+  uint32_t key = VirtualKey(s);
   if (s.scancode >= SDL_SCANCODE_1 && s.scancode <= SDL_SCANCODE_3)
-    digit = 1 + (s.scancode - SDL_SCANCODE_1);
+    key = uint32_t('1' + (s.scancode - SDL_SCANCODE_1));
   else if (s.scancode >= SDL_SCANCODE_KP_1 && s.scancode <= SDL_SCANCODE_KP_3)
-    digit = 1 + (s.scancode - SDL_SCANCODE_KP_1);
-  bool enter = s.scancode == SDL_SCANCODE_RETURN || s.scancode == SDL_SCANCODE_KP_ENTER;
-  bool scaleKey = digit && ctrl && !alt && !shift;
-  bool fullscreenKey = enter && alt && !ctrl && !shift;
-  if (!scaleKey && !fullscreenKey) return false;
+    key = uint32_t('1' + (s.scancode - SDL_SCANCODE_KP_1));
+  else if (key >= '1' && key <= '3')
+    key = 0x100;  // a digit by its symbol elsewhere on the keyboard is not the scale's
+  if (!platform::WindowKey(key, s.mod & KMOD_CTRL, s.mod & KMOD_ALT, s.mod & KMOD_SHIFT, k.repeat))
+    return false;
   // Alt held for Alt+Enter is no longer a tap that opens the menu.
   MenuBarCancelAltTap();
-  if (k.repeat) return true;  // held down: once is enough
-  if (scaleKey)
-    sdl::SetWindowScale(digit);
-  else
-    sdl::ToggleFullscreen();
   return true;
 }
 
@@ -191,6 +187,12 @@ std::string DisplayName() {
 }
 
 void PollInput() {
+  // Once a millisecond is enough: a turn of the loop asks several times over, and each time
+  // SDL reads the display and the joystick devices afresh.
+  static uint64_t lastPump = ~uint64_t(0);
+  const uint64_t now = SDL_GetTicks64();
+  if (now == lastPump) return;
+  lastPump = now;
   SDL_Event e;
   while (SDL_PollEvent(&e)) sdl::HandleEvent(e);
 }

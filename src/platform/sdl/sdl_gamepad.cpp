@@ -1,7 +1,8 @@
 // Game controllers through SDL's game controller API, as the keyboard: the D-pad and the left
 // stick are the arrow keys (held while held, so walking works), A and Start are Enter, Y is
 // E, Back opens the window menu, and B closes an open menu or dialog. A controller plugged in
-// while the game runs is opened when SDL announces it.
+// while the game runs is opened when SDL announces it. The one last used rumbles with the
+// beep when the player asks for that.
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -23,6 +24,7 @@ struct Pad {
 };
 
 std::vector<Pad> g_pads;
+SDL_JoystickID g_lastUsed = -1;  // the controller a button or the stick last came from
 
 PadButton Button(uint8_t button) {
   switch (button) {
@@ -102,6 +104,7 @@ bool GamepadEvent(const SDL_Event& e) {
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
+      g_lastUsed = e.cbutton.which;
       if (Pad* p = Find(e.cbutton.which))
         PadButtonChanged(p->keys, e.cbutton.button, Button(e.cbutton.button),
                          e.type == SDL_CONTROLLERBUTTONDOWN);
@@ -110,6 +113,7 @@ bool GamepadEvent(const SDL_Event& e) {
     case SDL_CONTROLLERAXISMOTION: {
       Pad* p = Find(e.caxis.which);
       if (!p) return true;
+      g_lastUsed = e.caxis.which;
       if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) p->stickX = e.caxis.value;
       if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) p->stickY = e.caxis.value;
       PadStickMoved(p->keys, p->stickX / 32767.0, p->stickY / 32767.0);
@@ -118,6 +122,14 @@ bool GamepadEvent(const SDL_Event& e) {
     default:
       return false;
   }
+}
+
+void RumbleGamepads(float strength, uint32_t ms) {
+  const Uint16 level = Uint16(std::clamp(strength, 0.0f, 1.0f) * 0xFFFF);
+  const Pad* used = Find(g_lastUsed);
+  // A controller without rumble answers -1: nothing to do, nothing to say.
+  for (const Pad& p : g_pads)
+    if (!used || &p == used) SDL_GameControllerRumble(p.controller, level, level, ms);
 }
 
 }  // namespace sdl

@@ -1,8 +1,8 @@
-// The SDL backend's window: a window whose top strip is the menu bar and whose rest is the
-// client area. The frame is composed in memory at its own size (the client picture, then an
-// open drop-down or dialog over it, then the bar) and shown at a whole-number scale, pixels
-// repeated: k times the frame's size in a window, the largest scale that fits in fullscreen,
-// centred on black.
+// The SDL backend's window: a window whose top strip is the menu bar, then the client area,
+// then the beep strip while it is shown. The frame is composed in memory at its own size (the
+// client picture, an open drop-down or dialog over it, the bar, the strip) and shown at a
+// whole-number scale, pixels repeated: k times the frame's size in a window, the largest
+// scale that fits in fullscreen, centred on black.
 #include "platform/sdl/sdl_window.h"
 
 #include <algorithm>
@@ -25,11 +25,14 @@ namespace {
 
 struct SdlWindow : WindowFrame {
   SDL_Window* window = nullptr;
-  int32_t scale = 1;  // the window's scale when not fullscreen
+  int32_t clientWidth = 0, clientHeight = 0;
+  int32_t screenScale = 1;  // the scale the screen's density suggests
+  int32_t scale = 1;        // the window's scale when not fullscreen
   bool fullscreen = false;
   // The frame as shown: placed on the window surface, scaled up in memory first.
   FramePlacement placement;
   int32_t targetWidth = 0, targetHeight = 0;
+  int32_t placedWidth = 0, placedHeight = 0;  // the frame's size when it was placed
   Surface scaled;
   SDL_Surface* scaledView = nullptr;  // SDL's view of scaled.pixels
 };
@@ -42,13 +45,18 @@ void FreeScaled() {
   g_sdl.scaled = Surface();
 }
 
-// Follows the window surface's size: a new size (a new scale, fullscreen or back) places
-// the frame anew, clears the border to black and shows all of the frame.
+// Follows the window surface's size and the frame's: a new size (a new scale, fullscreen or
+// back, the strip shown or hidden) places the frame anew, clears the border to black and
+// shows all of the frame.
 bool Place(SDL_Surface* target, Rect& area) {
   SdlWindow& s = g_sdl;
-  if (target->w == s.targetWidth && target->h == s.targetHeight && s.scaledView) return true;
+  if (target->w == s.targetWidth && target->h == s.targetHeight && s.scaledView &&
+      s.placedWidth == s.frame.width && s.placedHeight == s.frame.height)
+    return true;
   s.targetWidth = target->w;
   s.targetHeight = target->h;
+  s.placedWidth = s.frame.width;
+  s.placedHeight = s.frame.height;
   s.placement = PlaceFrame(s.frame.width, s.frame.height, target->w, target->h);
   FreeScaled();
   int32_t k = s.placement.scale;
@@ -111,6 +119,7 @@ std::string TitleUtf8(const char* title) {
 
 // Sizes the window for a scale, lowered to what fits on its screen.
 void ApplyScale(int32_t scale) {
+  if (scale <= 0) scale = g_sdl.screenScale;  // the player chose none: the screen's own
   SdlWindow& s = g_sdl;
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
@@ -176,20 +185,32 @@ bool Fullscreen() {
   return g_sdl.fullscreen;
 }
 
-void SetWindowScale(int32_t scale) {
-  ApplyScale(scale);
+Settings ApplySettings(const Settings& wanted, const Settings& before) {
+  SdlWindow& s = g_sdl;
+  Settings taken = wanted;
+  if (!s.window) return taken;
+  const bool resized = SizeWindowFrame(s, s.clientWidth, s.clientHeight);
+  if (resized || wanted.scale != before.scale) ApplyScale(wanted.scale);
+  if (wanted.fullscreen != before.fullscreen) {
+    const bool on = wanted.fullscreen;
+    if (SDL_SetWindowFullscreen(s.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) {
+      s.fullscreen = on;
+      // Back in a window, at the scale it had (not every video driver restores it).
+      if (!on) SDL_SetWindowSize(s.window, s.frame.width * s.scale, s.frame.height * s.scale);
+    } else {
+      taken.fullscreen = before.fullscreen;
+    }
+  }
+  MenuBarCheckSettings();
   RedrawAll();
+  return taken;
 }
 
-void ToggleFullscreen() {
+void StripChanged() {
   SdlWindow& s = g_sdl;
-  if (!s.window) return;
-  bool on = !s.fullscreen;
-  if (SDL_SetWindowFullscreen(s.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
-  s.fullscreen = on;
-  // Back in a window, at the scale it had (not every video driver restores it).
-  if (!on) SDL_SetWindowSize(s.window, s.frame.width * s.scale, s.frame.height * s.scale);
-  RedrawAll();
+  if (!s.window || s.stripHeight == 0) return;
+  RedrawStrip(s);
+  Compose(StripArea(s));
 }
 
 void WindowToFrame(int32_t x, int32_t y, int32_t& frameX, int32_t& frameY) {
@@ -217,8 +238,9 @@ bool CreateWindow(const WindowDesc& desc) {
   }
   MenuBarLoad(desc.menuName);
   SdlWindow& s = g_sdl;
-  s.barHeight = MenuBarHeight();
-  s.frame = MakeSurface(desc.clientWidth, desc.clientHeight + s.barHeight);
+  s.clientWidth = desc.clientWidth;
+  s.clientHeight = desc.clientHeight;
+  SizeWindowFrame(s, s.clientWidth, s.clientHeight);
   s.window =
       SDL_CreateWindow(TitleUtf8(desc.title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                        SDL_WINDOWPOS_UNDEFINED, s.frame.width, s.frame.height, SDL_WINDOW_HIDDEN);
@@ -235,12 +257,14 @@ bool CreateWindow(const WindowDesc& desc) {
     s = SdlWindow();
     return false;
   }
-  // On a dense screen the window starts as large as it would look at 96 dpi.
+  // On a dense screen the window starts as large as it would look at 96 dpi, unless the
+  // player chose a scale.
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(s.window), &usable) != 0) usable = {};
-  int32_t start =
+  s.screenScale =
       StartScale(sdl::ScreenDpi(s.window), s.frame.width, s.frame.height, usable.w, usable.h);
-  if (start != 1) ApplyScale(start);
+  const int32_t start = CurrentSettings().scale;
+  if ((start ? start : s.screenScale) != 1) ApplyScale(start);
   SetIcon(desc.iconName);
   SDL_StopTextInput();  // keys only; no input method
   sdl::OpenGamepads();
@@ -250,6 +274,10 @@ bool CreateWindow(const WindowDesc& desc) {
 void ShowWindow() {
   if (!g_sdl.window) return;
   SDL_ShowWindow(g_sdl.window);
+  // Fullscreen as the player left it: on a shown window, as every video driver takes it.
+  if (CurrentSettings().fullscreen &&
+      SDL_SetWindowFullscreen(g_sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
+    g_sdl.fullscreen = true;
   sdl::RedrawAll();
 }
 

@@ -26,6 +26,7 @@ var quillornPage = {
     var w = full ? window.innerWidth : box.clientWidth;
     var h = full ? window.innerHeight : Math.max(window.innerHeight - box.offsetTop - 8, c.height);
     var k = Math.max(1, Math.floor(Math.min(w / c.width, h / c.height)));
+    if (!full && quillornSettings.scale > 0) k = Math.min(k, quillornSettings.scale);
     c.style.width = c.width * k + 'px';
     c.style.height = c.height * k + 'px';
   },
@@ -97,7 +98,7 @@ var quillornAudio = {
     var resume = function () {
       if (!a.context) return;
       a.keyTime = a.context.currentTime;  // for the key-to-sound figure
-      if (a.context.state !== 'running') a.context.resume();
+      if (a.context.state !== 'running' && !a.resting) a.context.resume();
     };
     window.addEventListener('keydown', resume, true);
     window.addEventListener('mousedown', resume, true);

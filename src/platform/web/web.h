@@ -4,11 +4,18 @@
 
 #include <cstdint>
 
+#include "platform/settings/settings.h"
+
 namespace quillorn::platform::web {
 
 // Recomposes the whole frame (client picture, open drop-down or dialog, menu bar) and puts
 // it on the canvas.
 void RedrawAll();
+// Puts the player's settings into effect on the page: the canvas's scale and height (the beep
+// strip), fullscreen, the menu's checks.
+Settings ApplySettings(const Settings& wanted, const Settings& before);
+// The beep strip changed its look: puts it on the canvas.
+void StripChanged();
 // A position on the canvas in CSS pixels as a position in the frame.
 void CanvasToFrame(double x, double y, int32_t& frameX, int32_t& frameY);
 

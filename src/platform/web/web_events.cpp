@@ -1,5 +1,6 @@
 // Input from the page: keys as virtual-key codes, the window's focus as activation, and the
-// mouse for the menu bar and dialogs; Alt+Enter (fullscreen) is the page's own key. The
+// mouse for the menu bar and dialogs; Alt+Enter (fullscreen), Ctrl+M (the mute) and Ctrl+1,
+// 2, 3 (the canvas's scale) are the page's own keys. The
 // browser owns the thread, so the message loop is a step run after every input and by one
 // timeout set for the next tick: nothing waits and nothing spins.
 #include <emscripten.h>
@@ -8,11 +9,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "platform/backend.h"
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/settings/settings.h"
 #include "platform/web/web.h"
 #include "platform/window/input.h"
 #include "platform/window/window_state.h"
@@ -33,7 +36,6 @@ struct Loop {
 Loop g_loop;
 
 // clang-format off
-EM_JS(void, PageToggleFullscreen, (), { quillornPage.toggleFullscreen(); });
 EM_JS(void, PageClosed, (), { quillornPage.closed(); });
 EM_JS(double, PageCanvasScale, (), { return quillornPage.canvasScale(); });
 EM_JS(double, PageClock, (), { return quillornPage.clock(); });
@@ -64,6 +66,8 @@ uint32_t VirtualKey(const char* code) {
   size_t n = std::strlen(code);
   if (n == 4 && std::strncmp(code, "Key", 3) == 0) return uint32_t(code[3]);
   if (n == 6 && std::strncmp(code, "Digit", 5) == 0) return uint32_t(code[5]);
+  if (n == 7 && std::strncmp(code, "Numpad", 6) == 0 && code[6] >= '1' && code[6] <= '9')
+    return uint32_t(0x61 + (code[6] - '1'));  // as the desktop numbers the keypad
   if ((n == 2 || n == 3) && code[0] == 'F') {
     int f = std::atoi(code + 1);
     if (f >= 1 && f <= 12) return uint32_t(111 + f);
@@ -91,13 +95,18 @@ bool GameKey(uint32_t key) {
   }
 }
 
+// Keys whose press was one of the page's own: their release is the page's too.
+std::set<std::string> g_windowKeysDown;
+
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
   uint32_t key = VirtualKey(e->code);
   bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-  if (key == kKeyReturn && e->altKey && !e->ctrlKey && !e->shiftKey) {
+  if (!down && g_windowKeysDown.erase(e->code)) return EM_TRUE;
+  if (down && WindowKey(key, e->ctrlKey, e->altKey, e->shiftKey, e->repeat)) {
     // Alt held for Alt+Enter is no longer a tap that opens the menu.
     MenuBarCancelAltTap();
-    if (down && !e->repeat) PageToggleFullscreen();
+    g_windowKeysDown.insert(e->code);
+    web::Pump();
     return EM_TRUE;
   }
   if (down)

@@ -1,7 +1,7 @@
-// The web backend's window: the canvas, whose top strip is the menu bar and whose rest is the
-// client area. The frame is composed in memory at its own size (the client picture, then an
-// open drop-down or dialog over it, then the bar) and the changed part goes to the canvas
-// with putImageData; the page scales the canvas by a whole number.
+// The web backend's window: the canvas, whose top strip is the menu bar, then the client area,
+// then the beep strip while it is shown. The frame is composed in memory at its own size (the
+// client picture, an open drop-down or dialog over it, the bar, the strip) and the changed
+// part goes to the canvas with putImageData; the page scales the canvas by a whole number.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/chrome/window_frame.h"
+#include "platform/settings/settings.h"
 #include "platform/web/web.h"
 #include "platform/window/window_state.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 struct WebWindow : WindowFrame {
   bool exists = false;
+  int32_t clientWidth = 0, clientHeight = 0;
   std::vector<uint32_t> rgba;  // the part being put on the canvas, as the canvas wants it
 };
 
@@ -28,6 +30,13 @@ WebWindow g_web;
 EM_JS(void, PageCreateCanvas, (int width, int height), {
   quillornPage.createCanvas(width, height);
 });
+EM_JS(void, PageResizeCanvas, (int width, int height), {
+  quillornSettings.resizeCanvas(width, height);
+});
+EM_JS(void, PageSetScale, (int scale), { quillornSettings.setScale(scale); });
+EM_JS(int, PageFullscreen, (), { return quillornSettings.fullscreen(); });
+EM_JS(void, PageToggleFullscreenNow, (), { quillornPage.toggleFullscreen(); });
+EM_JS(void, PageFullscreenAtFirstGesture, (), { quillornSettings.fullscreenAtFirstGesture(); });
 EM_JS(void, PagePutPixels, (const void* rgba, int width, int height, int x, int y), {
   quillornPage.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
 });
@@ -69,6 +78,26 @@ void RedrawAll() {
   Compose({0, 0, s.frame.width, s.frame.height});
 }
 
+Settings ApplySettings(const Settings& wanted, const Settings& before) {
+  WebWindow& s = g_web;
+  if (!s.exists) return wanted;
+  if (SizeWindowFrame(s, s.clientWidth, s.clientHeight))
+    PageResizeCanvas(s.frame.width, s.frame.height);
+  if (wanted.scale != before.scale) PageSetScale(wanted.scale);
+  // The page follows the browser's own fullscreen key too: only a change asks for one.
+  if (wanted.fullscreen != bool(PageFullscreen())) PageToggleFullscreenNow();
+  MenuBarCheckSettings();
+  RedrawAll();
+  return wanted;
+}
+
+void StripChanged() {
+  WebWindow& s = g_web;
+  if (!s.exists || s.stripHeight == 0) return;
+  RedrawStrip(s);
+  Compose(StripArea(s));
+}
+
 }  // namespace web
 
 namespace backend {
@@ -76,9 +105,12 @@ namespace backend {
 bool CreateWindow(const WindowDesc& desc) {
   MenuBarLoad(desc.menuName);
   WebWindow& s = g_web;
-  s.barHeight = MenuBarHeight();
-  s.frame = MakeSurface(desc.clientWidth, desc.clientHeight + s.barHeight);
+  s.clientWidth = desc.clientWidth;
+  s.clientHeight = desc.clientHeight;
+  SizeWindowFrame(s, s.clientWidth, s.clientHeight);
   PageCreateCanvas(s.frame.width, s.frame.height);
+  PageSetScale(CurrentSettings().scale);
+  if (CurrentSettings().fullscreen) PageFullscreenAtFirstGesture();
   s.exists = true;
   return true;
 }

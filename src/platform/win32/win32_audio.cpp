@@ -1,10 +1,12 @@
 // The sound output on Windows: the shared mixer feeding waveOut (winmm) with a few buffers of
 // 512 frames, refilled by a thread of its own as each one comes back. Without a device the
 // game runs on silently, and so it does when the device fails while playing (unplugged): a
-// buffer waveOut refuses ends the refilling, and one line says so.
+// buffer waveOut refuses ends the refilling, and one line says so. While nothing can be heard
+// the device is paused: no buffer comes back, and the thread sleeps.
 #include <string>
 
 #include "platform/audio/audio.h"
+#include "platform/audio/audio_rest.h"
 #include "platform/audio/mixer.h"
 #include "platform/win32/win32_window.h"
 #include "platform/window/report.h"
@@ -73,6 +75,13 @@ DWORD WINAPI Refill(void*) {
   return 0;
 }
 
+void Rest(bool rest) {
+  if (rest)
+    ::waveOutPause(g_out->device);
+  else
+    ::waveOutRestart(g_out->device);
+}
+
 // Gives back whatever was made, in the reverse order; the device is reset first, so that
 // every queued buffer comes back.
 void Release() {
@@ -128,11 +137,13 @@ bool OpenAudio() {
   }
   g_out->thread = ::CreateThread(nullptr, 0, Refill, nullptr, 0, nullptr);
   if (!g_out->thread) return NoSound("CreateThread: " + win32::LastErrorText());
+  SetAudioRest(Rest);
   return true;
 }
 
 void CloseAudio() {
   if (!g_out) return;
+  SetAudioRest(nullptr);
   ::InterlockedExchange(&g_out->stopping, 1);
   ::SetEvent(g_out->done);
   ::WaitForSingleObject(g_out->thread, INFINITE);

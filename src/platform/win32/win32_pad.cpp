@@ -4,6 +4,7 @@
 // otherwise; its callback runs in the native menu's and the dialog's own loops too. Their
 // keys go into Windows' input like the keyboard's, so that the native menu and the dialog
 // take them as they take keys.
+#include <algorithm>
 #include <bitset>
 #include <cstddef>
 
@@ -27,6 +28,7 @@ static_assert(offsetof(xinput::Gamepad, thumbLY) == offsetof(XINPUT_GAMEPAD, sTh
 static_assert(sizeof(xinput::Vibration) == sizeof(XINPUT_VIBRATION));
 
 constexpr UINT_PTR kPadTimer = 0x5041;  // beside the game's timer 1
+constexpr UINT_PTR kRumbleTimer = 0x5042;
 constexpr UINT kReadMs = 16;
 constexpr UINT kSearchMs = xinput::kSearchMs;
 
@@ -100,8 +102,22 @@ void StartPads() {
   ReadPads(Main().hwnd, 0, 0, 0);  // the pads already plugged in, and the timer
 }
 
+// XInput's motors run until told otherwise: a timer of the window ends each rumble.
+void CALLBACK EndRumble(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  ::KillTimer(hwnd, kRumbleTimer);
+  xinput::StopPadMotors();
+}
+
+void RumbleXInputPad(float strength, uint32_t ms) {
+  if (!g_setState || !Main().hwnd) return;
+  const uint16_t level = uint16_t(std::clamp(strength, 0.0f, 1.0f) * 0xFFFF);
+  xinput::SetPadMotors(level, level);
+  ::SetTimer(Main().hwnd, kRumbleTimer, ms ? ms : 1, EndRumble);
+}
+
 void StopPads() {
   if (Main().hwnd) ::KillTimer(Main().hwnd, kPadTimer);
+  if (Main().hwnd) ::KillTimer(Main().hwnd, kRumbleTimer);
   xinput::StopPads();
   if (g_dll) ::FreeLibrary(g_dll);
   g_dll = nullptr;

@@ -1,7 +1,9 @@
 // Painting: the game's picture goes to the window from memory by SetDIBitsToDevice (or
-// StretchDIBits at a larger scale), clipped by Windows to the invalid region.
+// StretchDIBits at a larger scale), clipped by Windows to the invalid region; the beep strip
+// below it the same way, at the end of each paint.
 #include <algorithm>
 
+#include "platform/cues/cue_strip.h"
 #include "platform/surface.h"
 #include "platform/win32/win32_window.h"
 
@@ -46,16 +48,12 @@ Rect BeginPaint() {
   return box;
 }
 
-void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t width, int32_t height,
-                      int32_t destX, int32_t destY) {
-  win32::MainWindow& w = Main();
-  if (!g_painting || src.pixels.empty()) return;
-  // Clipped to the source; Windows clips to the invalid region.
-  if (srcX < 0) width += srcX, destX -= srcX, srcX = 0;
-  if (srcY < 0) height += srcY, destY -= srcY, srcY = 0;
-  width = std::min(width, src.width - srcX);
-  height = std::min(height, src.height - srcY);
-  if (width <= 0 || height <= 0) return;
+namespace {
+
+// Copies a part of src to the client area at (destX, destY) of the picture's frame, k times
+// larger as the window is.
+void Show(HDC dc, const Surface& src, int32_t srcX, int32_t srcY, int32_t width, int32_t height,
+          int32_t destX, int32_t destY) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = src.width;
@@ -63,9 +61,8 @@ void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t wi
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;  // the top byte of a pixel is not looked at
   info.bmiHeader.biCompression = BI_RGB;
-  const FramePlacement& p = w.placement;
+  const FramePlacement& p = Main().placement;
   int32_t k = p.scale;
-  HDC dc = g_paint.hdc;
   if (k == 1) {
     // Bottom-up numbering of source rows, as SetDIBitsToDevice counts them for any DIB.
     ::SetDIBitsToDevice(dc, p.left + destX, p.top + destY, DWORD(width), DWORD(height), srcX,
@@ -79,8 +76,38 @@ void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t wi
   }
 }
 
+}  // namespace
+
+void PaintFromSurface(const Surface& src, int32_t srcX, int32_t srcY, int32_t width, int32_t height,
+                      int32_t destX, int32_t destY) {
+  if (!g_painting || src.pixels.empty()) return;
+  // Clipped to the source; Windows clips to the invalid region.
+  if (srcX < 0) width += srcX, destX -= srcX, srcX = 0;
+  if (srcY < 0) height += srcY, destY -= srcY, srcY = 0;
+  width = std::min(width, src.width - srcX);
+  height = std::min(height, src.height - srcY);
+  if (width <= 0 || height <= 0) return;
+  // Never below the picture: that is the strip's.
+  height = std::min(height, Main().clientHeight - destY);
+  if (height <= 0) return;
+  Show(g_paint.hdc, src, srcX, srcY, width, height, destX, destY);
+}
+
+namespace win32 {
+
+void PaintStrip(HDC dc) {
+  const MainWindow& w = Main();
+  if (w.stripHeight == 0) return;
+  Surface strip = MakeSurface(w.clientWidth, w.stripHeight);
+  DrawCueStrip(strip);
+  Show(dc, strip, 0, 0, strip.width, strip.height, 0, w.clientHeight);
+}
+
+}  // namespace win32
+
 void EndPaint() {
   if (!g_painting) return;
+  win32::PaintStrip(g_paint.hdc);
   ::EndPaint(Main().hwnd, &g_paint);
   g_painting = false;
 }

@@ -1,13 +1,17 @@
-// The Win32 backend's window: a class and a window of exactly the game's client size under
-// the menu bar built from the MENU resource, not resizable. Its messages go to the game's
-// window procedure with their own codes (the platform's codes are Win32's). The window's own
-// keys stop here: Ctrl+1, 2, 3 for whole-number scales, Alt+Enter for fullscreen.
+// The Win32 backend's window: a class and a window of exactly the game's client size (and the
+// beep strip below it, while shown) under the menu bar built from the MENU resource and the
+// window's own 設定 menu, not resizable. Its messages go to the game's window procedure with
+// their own codes (the platform's codes are Win32's). The window's own keys and commands stop
+// here: Ctrl+1, 2, 3 for whole-number scales, Alt+Enter for fullscreen, Ctrl+M for the mute,
+// and the 設定 menu.
 #include "platform/win32/win32_window.h"
 
 #include <algorithm>
 #include <bitset>
 #include <string>
 
+#include "platform/cues/cue_strip.h"
+#include "platform/window/after_tick.h"
 #include "platform/window/report.h"
 
 namespace quillorn::platform {
@@ -23,7 +27,7 @@ void PlacePicture() {
   MainWindow& w = Main();
   RECT rc{};
   ::GetClientRect(w.hwnd, &rc);
-  w.placement = PlaceFrame(w.clientWidth, w.clientHeight, rc.right, rc.bottom);
+  w.placement = PlaceFrame(w.clientWidth, w.clientHeight + w.stripHeight, rc.right, rc.bottom);
 }
 
 }  // namespace win32
@@ -35,6 +39,7 @@ using win32::MainWindow;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr wchar_t kIconName[] = L"ICO";
+constexpr wchar_t kSettingsMenu[] = L"SETTINGS_MENU";
 
 std::bitset<256> g_windowKeysDown;  // key-downs that were the window's: their key-ups are too
 bool g_swallowAltUp = false;        // Alt released after Alt+Enter must not open the menu
@@ -66,9 +71,9 @@ float WindowDpi(HWND hwnd) {
   return dpi;
 }
 
-// The window's outer rectangle for a client area of k times the picture.
+// The window's outer rectangle for a client area of k times the picture and the strip.
 RECT OuterRect(int32_t k) {
-  RECT r{0, 0, Main().clientWidth * k, Main().clientHeight * k};
+  RECT r{0, 0, Main().clientWidth * k, (Main().clientHeight + Main().stripHeight) * k};
   ::AdjustWindowRectEx(&r, kWindowStyle, TRUE, 0);
   return r;
 }
@@ -77,13 +82,14 @@ RECT OuterRect(int32_t k) {
 // window, frame and menu bar included, fits the screen's work area.
 void ApplyScale(int32_t scale) {
   MainWindow& w = Main();
+  if (scale <= 0) scale = w.screenScale;  // the player chose none: the screen's own
   RECT work = WorkArea(w.hwnd);
   w.scale = std::clamp<int32_t>(scale, 1, kMaxWindowScale);
   for (RECT r = OuterRect(w.scale); w.scale > 1; r = OuterRect(--w.scale))
     if (r.right - r.left <= work.right - work.left && r.bottom - r.top <= work.bottom - work.top)
       break;
   if (w.fullscreen) return;  // taken up on the way back
-  int32_t cw = w.clientWidth * w.scale, ch = w.clientHeight * w.scale;
+  int32_t cw = w.clientWidth * w.scale, ch = (w.clientHeight + w.stripHeight) * w.scale;
   RECT r = OuterRect(w.scale);
   RECT now{};
   ::GetWindowRect(w.hwnd, &now);
@@ -126,17 +132,30 @@ void ToggleFullscreen() {
   ::InvalidateRect(w.hwnd, nullptr, TRUE);
 }
 
-// Ctrl+1, 2, 3 on the number row or the keypad: the scale. True when carried out. Not with
-// Alt: AltGr, which European keyboards need for some characters, is Ctrl+Alt to Windows.
-bool ScaleKey(WPARAM key, LPARAM lParam) {
-  int32_t digit = 0;
-  if (key >= '1' && key <= '3') digit = int32_t(key - '0');
-  if (key >= VK_NUMPAD1 && key <= VK_NUMPAD3) digit = int32_t(key - VK_NUMPAD1 + 1);
-  bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
-  bool alt = ::GetKeyState(VK_MENU) < 0;
-  if (!digit || !ctrl || shift || alt) return false;
-  if (!(lParam & (1 << 30))) ApplyScale(digit);  // held down: once is enough
-  return true;
+// The settings' checks on the 設定 menu's entries.
+void ShowChecks(const Settings& s) {
+  HMENU bar = ::GetMenu(Main().hwnd);
+  for (const MenuCheck& c : SettingsMenuChecks(s))
+    ::CheckMenuItem(bar, c.id, MF_BYCOMMAND | (c.checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The 設定 menu of the window's own, after the game's drop-downs.
+void AppendSettingsMenu() {
+  MainWindow& w = Main();
+  HMENU bar = ::GetMenu(w.hwnd);
+  HMENU settings = ::LoadMenuW(w.instance, kSettingsMenu);
+  if (!bar || !settings) return;
+  for (int i = 0; i < ::GetMenuItemCount(settings); ++i) {
+    wchar_t title[64] = {};
+    ::GetMenuStringW(settings, UINT(i), title, 64, MF_BYPOSITION);
+    ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(::GetSubMenu(settings, i)),
+                  title);
+  }
+  ::DrawMenuBar(w.hwnd);
+}
+
+bool Repeat(LPARAM lParam) {
+  return lParam & (1 << 30);
 }
 
 LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,7 +172,11 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   MainWindow& w = Main();
   switch (message) {
     case WM_KEYDOWN:
-      if (wParam < 256 && ScaleKey(wParam, lParam)) {
+      // AltGr, which European keyboards need for some characters, is Ctrl+Alt to Windows and
+      // comes as a plain key: with Alt down it is no window key.
+      if (wParam < 256 &&
+          WindowKey(uint32_t(wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_MENU) < 0,
+                    ::GetKeyState(VK_SHIFT) < 0, Repeat(lParam))) {
         g_windowKeysDown.set(wParam);
         return 0;
       }
@@ -166,7 +189,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       return Forward(hwnd, message, wParam, lParam);
     case WM_SYSKEYDOWN:
       if (wParam == VK_RETURN && (lParam & (1 << 29))) {
-        if (!(lParam & (1 << 30))) ToggleFullscreen();
+        WindowKey(kKeyReturn, false, true, ::GetKeyState(VK_SHIFT) < 0, Repeat(lParam));
         g_swallowAltUp = true;
         return 0;
       }
@@ -180,10 +203,17 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_SYSCHAR:
       if (wParam == VK_RETURN) return 0;  // Alt+Enter's character: no menu, no beep
       break;
-    case WM_TIMER:
+    case WM_TIMER: {
+      LRESULT r = Forward(hwnd, message, wParam, lParam);
+      AfterTimerTick();
+      return r;
+    }
+    case WM_COMMAND:
+      // The 設定 menu's commands are the window's own: the game never sees them.
+      if (SettingsCommand(uint32_t(wParam))) return 0;
+      return Forward(hwnd, message, wParam, lParam);
     case WM_PAINT:
     case WM_ACTIVATEAPP:
-    case WM_COMMAND:
     case WM_CLOSE:
     case WM_DESTROY:
       return Forward(hwnd, message, wParam, lParam);
@@ -194,11 +224,12 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_DPICHANGED: {
       if (w.fullscreen) break;
       // Another density: the window goes where Windows suggests (on the screen it now
-      // belongs to), then takes the whole-number scale of the start rule there.
+      // belongs to), then takes the player's scale, or the start rule's there.
       const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyScale(StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight, 0, 0));
+      w.screenScale = StartScale(float(HIWORD(wParam)), w.clientWidth, w.clientHeight, 0, 0);
+      ApplyScale(CurrentSettings().scale);
       return 0;
     }
     default:
@@ -215,6 +246,32 @@ bool NoWindow() {
 }
 
 }  // namespace
+
+namespace win32 {
+
+Settings ApplySettings(const Settings& wanted, const Settings& before) {
+  MainWindow& w = Main();
+  if (!w.hwnd) return wanted;
+  const int32_t strip = CueStripHeight();
+  if (strip != w.stripHeight || wanted.scale != before.scale) {
+    w.stripHeight = strip;
+    ApplyScale(wanted.scale);
+  }
+  if (wanted.fullscreen != w.fullscreen) ToggleFullscreen();
+  ShowChecks(wanted);
+  return wanted;
+}
+
+void StripChanged() {
+  MainWindow& w = Main();
+  if (!w.hwnd || w.stripHeight == 0) return;
+  Rect on = FrameToTarget(w.placement,
+                          {0, w.clientHeight, w.clientWidth, w.clientHeight + w.stripHeight});
+  RECT r{on.left, on.top, on.right, on.bottom};
+  ::InvalidateRect(w.hwnd, &r, FALSE);
+}
+
+}  // namespace win32
 
 bool CreateMainWindow(const WindowDesc& desc) {
   MainWindow& w = Main();
@@ -247,8 +304,13 @@ bool CreateMainWindow(const WindowDesc& desc) {
     w.proc = nullptr;
     return NoWindow();
   }
-  // On a dense screen the window starts as large as it would look at 96 dpi, if it fits.
-  ApplyScale(StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, 0, 0));
+  AppendSettingsMenu();
+  ShowChecks(CurrentSettings());
+  w.stripHeight = CueStripHeight();
+  // On a dense screen the window starts as large as it would look at 96 dpi, if it fits,
+  // unless the player chose a scale.
+  w.screenScale = StartScale(WindowDpi(w.hwnd), w.clientWidth, w.clientHeight, 0, 0);
+  ApplyScale(CurrentSettings().scale);
   win32::StartPads();
   return true;
 }
@@ -257,6 +319,7 @@ void ShowMainWindow() {
   MainWindow& w = Main();
   if (!w.hwnd) return;
   ::ShowWindow(w.hwnd, SW_SHOWNORMAL);
+  if (CurrentSettings().fullscreen) ToggleFullscreen();  // as the player left it
   ::InvalidateRect(w.hwnd, nullptr, TRUE);
 }
 

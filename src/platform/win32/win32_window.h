@@ -1,10 +1,12 @@
-// What the files of the Win32 backend share: the one window, its scale and its dialog.
+// What the files of the Win32 backend share: the one window, its scale, its dialog and the
+// beep strip below the game's picture.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/settings/settings.h"
 #include "platform/win32/win32_api.h"
 #include "platform/window/window_scale.h"
 
@@ -15,6 +17,8 @@ struct MainWindow {
   HWND hwnd = nullptr;
   WindowProc proc = nullptr;
   int32_t clientWidth = 0, clientHeight = 0;  // the game's picture, before scaling
+  int32_t stripHeight = 0;                    // the beep strip below it, while shown
+  int32_t screenScale = 1;                    // the scale the screen's density suggests
   int32_t scale = 1;                          // the window's scale when not fullscreen
   bool fullscreen = false;
   RECT windowedRect{};       // where the window stood before fullscreen
@@ -28,7 +32,8 @@ struct MainWindow {
 
 MainWindow& Main();
 
-// The game's picture size at scale k on the client area (fullscreen: centred on black).
+// The game's picture and the strip below it at scale k on the client area (fullscreen:
+// centred on black).
 void PlacePicture();
 
 // Game controllers, read from when the window opens until it goes.
@@ -40,5 +45,17 @@ std::string LastErrorText();
 // The game cannot go on: a message box says so in Japanese, as the game speaks, with
 // Windows' account of the fault (english, as said on standard error) below.
 void ShowStopBox(const wchar_t* what, const std::string& reason);
+
+// Puts the player's settings into effect on the window: its scale, fullscreen, the strip, the
+// 設定 menu's checks.
+Settings ApplySettings(const Settings& wanted, const Settings& before);
+// The beep strip changed its look: it is painted anew.
+void StripChanged();
+// Paints the strip where the client area shows it (inside a paint).
+void PaintStrip(HDC dc);
+
+// The rumble of the pad in use: strength 0 to 1 for ms milliseconds. Without a pad, or with
+// one that cannot rumble, nothing happens.
+void RumbleXInputPad(float strength, uint32_t ms);
 
 }  // namespace quillorn::platform::win32

@@ -2,6 +2,7 @@
 
 #include "platform/chrome/dialog_box.h"
 #include "platform/chrome/menu_bar.h"
+#include "platform/settings/settings.h"
 #include "platform/window/window_state.h"
 
 namespace quillorn::platform {
@@ -27,6 +28,8 @@ void InputActivate(bool active) {
 }
 
 void InputCommand(uint32_t id) {
+  // The 設定 menu's commands are the window's own: the game never sees them.
+  if (SettingsCommand(id)) return;
   PostInput({kMsgCommand, id, 0});
 }
 

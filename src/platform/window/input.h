@@ -13,7 +13,7 @@ void InputKeyUp(uint32_t key);
 // True while the window's menu or a dialog is open: they take the keys then.
 bool InputToMenuOrDialog();
 void InputActivate(bool active);
-void InputCommand(uint32_t id);
-void InputClose();  // the window's close box
+void InputCommand(uint32_t id);  // the 設定 menu's are carried out here
+void InputClose();               // the window's close box
 
 }  // namespace quillorn::platform

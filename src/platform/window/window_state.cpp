@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/window/after_tick.h"
 #include "platform/window/report.h"
 
 namespace quillorn::platform {
@@ -180,6 +181,7 @@ void DispatchMessage(const Message& msg) {
   WindowState& w = g_window;
   if (!w.exists) return;
   w.desc.proc(msg.type, msg.wParam, msg.lParam);
+  if (msg.type == kMsgTimer) AfterTimerTick();
   // A paint that nobody answered must not come back at once, forever.
   if (msg.type == kMsgPaint && w.exists && !RectEmpty(w.invalidBounds)) {
     BeginPaint();
