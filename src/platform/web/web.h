@@ -9,14 +9,12 @@ namespace quillorn::platform::web {
 // Recomposes the whole frame (client picture, open drop-down or dialog, menu bar) and puts
 // it on the canvas.
 void RedrawAll();
-// A position on the canvas in CSS pixels as a position in the frame.
-void CanvasToFrame(double x, double y, int32_t& frameX, int32_t& frameY);
 
 // Runs the message loop's step now (input just arrived or the timer is due) and sets the
 // timer for the next tick.
 void Pump();
 
-// Game controllers, polled while one is connected.
+// Game controllers, polled while one is connected, and the page's touch controls.
 void StartGamepads();
 void StopGamepads();
 

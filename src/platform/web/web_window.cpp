@@ -26,10 +26,10 @@ WebWindow g_web;
 
 // clang-format off
 EM_JS(void, PageCreateCanvas, (int width, int height), {
-  quillornPage.createCanvas(width, height);
+  quillornCanvas.create(width, height);
 });
 EM_JS(void, PagePutPixels, (const void* rgba, int width, int height, int x, int y), {
-  quillornPage.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
+  quillornCanvas.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
 });
 // clang-format on
 
