@@ -1,0 +1,226 @@
+// What the browser tests share: the built page and its driver (a missing page is a failure,
+// not a skip), a static server on a port of the process's own, headless Chromium, the
+// headless backend's pictures (web_oracle), and helpers run inside the page.
+'use strict';
+const {execFileSync, spawn} = require('child_process');
+const fs = require('fs');
+const net = require('net');
+const os = require('os');
+const path = require('path');
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const fail = (message) => {
+  throw new Error(message);
+};
+
+// The page folder's files, and puppeteer-core beside them; without them the test fails.
+function requirePage(buildDir) {
+  const page = path.join(buildDir, 'page');
+  const driver = path.join(buildDir, 'node', 'node_modules', 'puppeteer-core');
+  for (const f of ['index.html', 'quillorn.wasm', 'quillorn-sound.wasm', 'sw.js']) {
+    if (!fs.existsSync(path.join(page, f))) {
+      console.error(`${path.join(page, f)} is missing: build the page (bash scripts/web.sh build)`);
+      process.exit(1);
+    }
+  }
+  if (!fs.existsSync(driver)) {
+    console.error(`${driver} is missing: bash scripts/web.sh build installs it`);
+    process.exit(1);
+  }
+  return {page, puppeteer: require(driver)};
+}
+
+// A port of this process's own: parallel tests never meet. n tells a test's servers apart.
+const portFor = (n) => 20000 + (process.pid % 5000) * 4 + n;
+
+// Python's static server on host:port for dir, once it answers.
+async function serve(dir, host, n) {
+  const port = portFor(n);
+  const child = spawn('python3', ['-m', 'http.server', String(port), '--bind', host,
+    '--directory', dir], {stdio: 'ignore'});
+  for (let i = 0; ; ++i) {
+    const up = await new Promise((r) => {
+      const s = net.connect(port, host === '0.0.0.0' ? '127.0.0.1' : host, () => r(s.end() || true));
+      s.on('error', () => r(false));
+    });
+    if (up) break;
+    if (i === 100) fail(`the server on port ${port} never answered`);
+    await sleep(100);
+  }
+  return {port, stop: () => child.kill()};
+}
+
+// Headless Chromium as the machine's notes start it: no background connections, a profile
+// of the test's own.
+function launch(puppeteer, profile, args = []) {
+  return puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--user-data-dir=' + profile, ...args]});
+}
+
+// A folder of the test's own, for the oracle's pictures and the browser's profile.
+const scratch = () => fs.mkdtempSync(path.join(os.tmpdir(), 'quillorn-web-'));
+
+// Plays the moments of a table on the headless backend; returns them as [kind, name, keys...].
+function runOracle(oracle, table, out) {
+  execFileSync(oracle, [table, out]);
+  return fs.readFileSync(table, 'utf8').split('\n').map((l) => l.trim().split(/\s+/))
+      .filter((w) => w[0] && !w[0].startsWith('#'));
+}
+
+// FNV-1a over RGBA bytes; the page hashes its canvas the same way.
+function hash(bytes) {
+  let h = 0x811c9dc5;
+  for (let i = 0; i < bytes.length; ++i) h = Math.imul(h ^ bytes[i], 0x01000193) >>> 0;
+  return h;
+}
+const pictureHash = (out, name) => hash(fs.readFileSync(path.join(out, name + '.rgba')));
+
+// Console errors and uncaught exceptions of the page.
+function collectErrors(page) {
+  const errors = [];
+  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+  page.on('pageerror', (e) => errors.push(e.message));
+  return errors;
+}
+
+// In the page, before its scripts: the canvas's hash; confirm keys pressed from inside the
+// page whenever the picture has stood still for a while (a line is armed only once typed), in
+// one task with the look, so no tick falls between; and the sound's measures: the context's
+// time at each key (taken before the game sees the key) and what the page's mixer says is
+// playing once the game has.
+const pageHelpers = () => {
+  window.__q = {
+    lastHash: 0, stillSince: 0, keyTime: -1, playingAfterKey: -1,
+    hash() {
+      const c = window.quillornCanvas && quillornCanvas.canvas;
+      if (!c) return 0;
+      const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      let h = 0x811c9dc5;
+      for (let i = 0; i < d.length; ++i) h = Math.imul(h ^ d[i], 0x01000193) >>> 0;
+      return h;
+    },
+    pressWhenStill(before, expected, code) {
+      const h = __q.hash(), now = performance.now();
+      if (expected ? h === expected : h !== before) return true;
+      if (h !== __q.lastHash) [__q.lastHash, __q.stillSince] = [h, now];
+      if (now - __q.stillSince < 200) return false;
+      for (const type of ['keydown', 'keyup'])
+        window.dispatchEvent(new KeyboardEvent(type, {code, key: code, keyCode: 13}));
+      __q.stillSince = now;
+      return false;
+    },
+  };
+  window.addEventListener('keydown', (e) => {
+    const c = window.quillornSound && quillornSound.context;
+    __q.keyTime = c ? c.currentTime : -1;
+    __q.keyStamp = e.timeStamp;
+  }, true);
+  window.addEventListener('keydown', () => {
+    if (window.quillornPage && quillornPage.running) __q.playingAfterKey = Module._quillorn_web_voices_playing();
+  });
+};
+
+// A recorder on what the page's sound output sends to the destination: once armed with a
+// number of frames, it keeps that many from the first loud sample on and reports them with
+// the context's time of that sample, and counts the render quanta that did not follow on one
+// after another (a gap in the sound) since it was armed.
+const kRecorder = `
+class Recorder extends AudioWorkletProcessor {
+  constructor() {
+    super();
+    this.armed = false;
+    this.last = -1;
+    this.port.onmessage = (e) => {
+      Object.assign(this, {armed: true, want: e.data, got: 0, soundAt: -1, gaps: 0});
+      this.samples = new Float32Array(e.data);
+    };
+  }
+  process(inputs) {
+    const now = currentTime, input = inputs[0] && inputs[0][0];
+    if (this.last >= 0 && Math.abs(now - this.last - 128 / sampleRate) > 1e-6) ++this.gaps;
+    this.last = now;
+    if (!this.armed || !input) return true;
+    for (let i = 0; i < input.length; ++i) {
+      if (this.soundAt < 0 && Math.abs(input[i]) > 500 / 32768) this.soundAt = now + i / sampleRate;
+      if (this.soundAt >= 0 && this.got < this.want) this.samples[this.got++] = input[i];
+    }
+    if (this.soundAt >= 0 && this.got === this.want) {
+      this.port.postMessage({soundAt: this.soundAt, samples: this.samples, gaps: this.gaps});
+      this.armed = false;
+    }
+    return true;
+  }
+}
+registerProcessor('quillorn-test-recorder', Recorder);`;
+
+async function addRecorder(page) {
+  await page.evaluate(async (code) => {
+    const c = quillornSound.context;
+    await c.audioWorklet.addModule(URL.createObjectURL(new Blob([code], {type: 'text/javascript'})));
+    __q.recorder = new AudioWorkletNode(c, 'quillorn-test-recorder', {numberOfInputs: 1, numberOfOutputs: 0});
+    quillornSound.output.connect(__q.recorder);
+  }, kRecorder);
+}
+
+// Arms the recorder; the function it returns waits for what it heard (with the context's time
+// at the last key), and fails when nothing loud came within 10 s of its call.
+async function armRecorder(page, frames) {
+  await page.evaluate((n) => {
+    __q.heard = new Promise((resolve) => {
+      __q.recorder.port.onmessage = (e) => {
+        // When Chromium expects that sample to leave the output, on the page's clock.
+        const c = quillornSound.context, now = c.getOutputTimestamp();
+        const outAt = now.performanceTime + (e.data.soundAt - now.contextTime) * 1000;
+        resolve({...e.data, samples: Array.from(e.data.samples), keyTime: __q.keyTime,
+          toOutputMs: outAt - __q.keyStamp, rate: c.sampleRate});
+      };
+    });
+    __q.recorder.port.postMessage(n);
+  }, frames);
+  return async () => {
+    const got = await page.evaluate(() => Promise.race([__q.heard,
+      new Promise((r) => setTimeout(() => r(null), 10000))]));
+    if (got) return got;
+    const state = await page.evaluate(() => quillornSound.context && quillornSound.context.state);
+    return fail(`no sound reached the destination in 10 s (the audio context: ${state})`);
+  };
+}
+
+// Pitch from the mean period between rising zero crossings in the first loud stretch
+// (samples in -1..1).
+function pitch(samples, rate) {
+  const periods = [];
+  let last = -1, quiet = 0;
+  for (let i = 1; i < samples.length; ++i) {
+    quiet = Math.abs(samples[i]) < 500 / 32768 ? quiet + 1 : 0;
+    if (last >= 0 && quiet > rate / 200) break;  // 5 ms of quiet: the beep is over
+    if (quiet > 1 || !(samples[i - 1] < 0 && samples[i] >= 0)) continue;
+    if (last >= 0) periods.push(i - last);
+    last = i;
+  }
+  return periods.length ? rate * periods.length / periods.reduce((a, b) => a + b, 0) : 0;
+}
+
+// The headless mix's pitch of a sound moment (left channel, 48 kHz).
+function oraclePitch(out, name) {
+  const pcm = new Int16Array(fs.readFileSync(path.join(out, name + '.pcm')).buffer);
+  return pitch(Array.from(pcm.filter((v, i) => i % 2 === 0), (v) => v / 32768), 48000);
+}
+
+// Runs main, closing what it opened, and exits 1 on failure.
+function run(main) {
+  const opened = [];
+  const keep = (x) => (opened.push(x), x);
+  main(keep).then(async () => {
+    for (const x of opened.reverse()) await (x.close ? x.close() : x.stop());
+  }, async (e) => {
+    console.error(e.message);
+    for (const x of opened.reverse()) await Promise.resolve(x.close ? x.close() : x.stop()).catch(() => {});
+    process.exit(1);
+  });
+}
+
+module.exports = {sleep, fail, requirePage, serve, launch, scratch, runOracle, hash, pictureHash,
+  collectErrors, pageHelpers, addRecorder, armRecorder, pitch, oraclePitch, run};

@@ -1,0 +1,84 @@
+// The page on the machine's own network address over plain http, as a phone at home opens
+// it: not a secure context, so no AudioWorklet and no service worker. In each case of the
+// table (the browser as it is, then without a ScriptProcessorNode, then without any audio
+// context) the title is exact, a key moves the cursor, nothing is thrown, and the Japanese
+// line says what is missing and that https or localhost gives it. As it is, the beep plays
+// through the ScriptProcessorNode at the headless mix's pitch.
+// Usage: node web_lan_test.js WEB_ORACLE MOMENTS BUILD_WEB
+'use strict';
+const os = require('os');
+const path = require('path');
+const b = require('./browser');
+
+const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
+const {page: pageDir, puppeteer} = b.requirePage(buildDir);
+const out = b.scratch();
+
+// The first IPv4 address that is not the loopback; without one, a name that Chromium maps to
+// 127.0.0.1 is as far from localhost for the browser.
+function lanHost() {
+  for (const list of Object.values(os.networkInterfaces()))
+    for (const a of list) if (a.family === 'IPv4' && !a.internal) return {host: a.address, args: []};
+  return {host: 'quillorn.test', args: ['--host-resolver-rules=MAP quillorn.test 127.0.0.1']};
+}
+
+// What the ScriptProcessorNode plays, from its first loud sample on (the page's thread; an
+// AudioWorklet is not to be had here).
+const recordOutput = (frames) => new Promise((resolve) => {
+  const c = quillornSound.context, tap = c.createScriptProcessor(1024, 2, 1);
+  const samples = [];
+  tap.onaudioprocess = (e) => {
+    for (const v of e.inputBuffer.getChannelData(0)) {
+      if (samples.length || Math.abs(v) > 500 / 32768) samples.push(v);
+    }
+    if (samples.length >= frames) {
+      tap.disconnect();
+      resolve({samples: samples.slice(0, frames), rate: c.sampleRate});
+    }
+  };
+  quillornSound.output.connect(tap);
+  tap.connect(c.destination);
+});
+
+const cases = [
+  {name: 'as it is', mode: 'page', line: 'AudioWorklet とオフライン再生が使えません', hide: null},
+  {name: 'without a ScriptProcessorNode', mode: null, line: '音とオフライン再生が使えません',
+    hide: () => { AudioContext.prototype.createScriptProcessor = () => { throw new Error('none'); }; }},
+  {name: 'without an audio context', mode: null, line: '音とオフライン再生が使えません',
+    hide: () => { delete window.AudioContext; delete window.webkitAudioContext; }},
+];
+
+b.run(async (keep) => {
+  b.runOracle(oracle, momentsFile, out);
+  const {host, args} = lanHost();
+  const server = keep(await b.serve(pageDir, '0.0.0.0', 0));
+  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile'), args));
+  const url = `http://${host}:${server.port}/index.html?clock=1000`;
+  console.log(`the page at ${url}`);
+  for (const c of cases) {
+    const page = await browser.newPage();
+    const errors = b.collectErrors(page);
+    await page.evaluateOnNewDocument(b.pageHelpers);
+    if (c.hide) await page.evaluateOnNewDocument(c.hide);
+    await page.goto(url);
+    if (await page.title() !== 'Quillorn') b.fail(`${c.name}: the title is "${await page.title()}"`);
+    await page.waitForFunction((w) => __q.hash() === w, {timeout: 30000}, b.pictureHash(out, 'title'))
+        .catch(() => b.fail(`${c.name}: the title screen never showed`));
+    const state = await page.evaluate(() => [window.isSecureContext, quillornSound.mode,
+      !!navigator.serviceWorker, document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent]);
+    if (state[0] || state[2]) b.fail(`${c.name}: the page is a secure context: nothing was tested`);
+    if (!state[3].includes(c.line) || !state[3].includes('https か localhost')) b.fail(`${c.name}: the line is "${state[3]}"`);
+    if (c.mode && state[1] !== c.mode) b.fail(`${c.name}: the sound's mode is "${state[1]}", not ${c.mode}`);
+    if (c.mode) await page.evaluate((f, n) => { __q.tap = eval(f)(n); }, recordOutput.toString(), 4800);
+    await page.keyboard.press('ArrowDown');
+    await page.waitForFunction((w) => __q.hash() === w, {timeout: 10000}, b.pictureHash(out, 'cursor'))
+        .catch(() => b.fail(`${c.name}: a key did not move the cursor`));
+    if (c.mode) {
+      const got = await page.evaluate(() => __q.tap), want = b.oraclePitch(out, 'first-beep'), hz = b.pitch(got.samples, got.rate);
+      if (!(want > 0 && Math.abs(hz - want) < want * 0.02)) b.fail(`${c.name}: a beep at ${hz} Hz, not ${want} Hz`);
+    }
+    if (errors.length) b.fail(`${c.name}: console errors:\n${errors.join('\n')}`);
+    console.log(`${c.name}: plays; the line: ${state[3]}`);
+    await page.close();
+  }
+});

@@ -1,0 +1,72 @@
+// Offline play, from a sub-folder of a static host: one visit, then the server gone, then a
+// reload, and the page is there, its title exact, the game playing with its sound's worklet.
+// Then a new build served in the same place: the next visit shows it, its cache replaces the
+// old one, and it too plays offline.
+// Usage: node web_offline_test.js WEB_ORACLE MOMENTS BUILD_WEB
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const b = require('./browser');
+
+const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
+const {page: pageDir, puppeteer} = b.requirePage(buildDir);
+const out = b.scratch();
+
+// The page copied into a sub-folder of a host's root; returns the service worker's cache.
+const root = path.join(out, 'site'), folder = path.join(root, 'games', 'quillorn');
+function publish(mark) {
+  fs.cpSync(pageDir, folder, {recursive: true});
+  if (!mark) return /const kCache = '([^']+)'/.exec(fs.readFileSync(path.join(folder, 'sw.js'), 'utf8'))[1];
+  // A new build: another page, and so another cache's name.
+  const html = path.join(folder, 'index.html'), sw = path.join(folder, 'sw.js');
+  fs.writeFileSync(html, fs.readFileSync(html, 'utf8').replace('<head>', `<head>\n<meta name="build" content="${mark}">`));
+  const cache = `quillorn-${mark}`;
+  fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/const kCache = '[^']+'/, `const kCache = '${cache}'`));
+  return cache;
+}
+
+b.run(async (keep) => {
+  b.runOracle(oracle, momentsFile, out);
+  const first = publish('');
+  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
+  const page = await browser.newPage();
+  const errors = b.collectErrors(page);
+  await page.setViewport({width: 1000, height: 1240});
+  await page.evaluateOnNewDocument(b.pageHelpers);
+  let server = await b.serve(root, '127.0.0.1', 1);
+  const url = `http://127.0.0.1:${server.port}/games/quillorn/?clock=1000`;
+
+  // The page's state once it plays: its title, the build's mark, the caches, the game.
+  const plays = async (what, cache, mark) => {
+    if (await page.title() !== 'Quillorn') b.fail(`${what}: the title is "${await page.title()}"`);
+    await page.waitForFunction((w) => __q.hash() === w, {timeout: 30000}, b.pictureHash(out, 'title'))
+        .catch(() => b.fail(`${what}: the title screen never showed`));
+    await page.waitForFunction((c) => caches.keys().then((k) => k.join() === c), {timeout: 30000}, cache)
+        .catch(async () => b.fail(`${what}: the caches are ${await page.evaluate(() => caches.keys())}, not ${cache}`));
+    const got = await page.evaluate(() => document.querySelector('meta[name=build]')?.content || '');
+    if (got !== mark) b.fail(`${what}: the page of build "${got}", not "${mark}"`);
+    await page.keyboard.press('ArrowDown');
+    await page.waitForFunction((w) => __q.hash() === w, {timeout: 10000}, b.pictureHash(out, 'cursor'))
+        .catch(() => b.fail(`${what}: a key did not move the cursor`));
+    await page.waitForFunction(() => quillornSound.mode === 'worklet', {timeout: 10000})
+        .catch(() => b.fail(`${what}: the sound's worklet did not start`));
+  };
+
+  await page.goto(url);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await plays('the first visit', first, '');
+  server.stop();
+  await page.reload();
+  await plays('offline', first, '');
+
+  const second = publish('second');
+  server = keep(await b.serve(root, '127.0.0.1', 1));
+  await page.goto(url);
+  await plays('a new build served', second, 'second');
+  server.stop();
+  await page.reload();
+  await plays('the new build offline', second, 'second');
+  const failedLoads = errors.filter((e) => !/Failed to load resource|ERR_CONNECTION_REFUSED/.test(e));
+  if (failedLoads.length) b.fail('console errors:\n' + failedLoads.join('\n'));
+  console.log(`played offline from ${first}, then from ${second} after a new build was served`);
+});
