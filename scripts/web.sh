@@ -25,23 +25,28 @@ if [ "${1:-}" = build ]; then
   exit 0
 fi
 
-bind=127.0.0.1
+bind=(--bind 127.0.0.1)
+lan=""
 if [ "${1:-}" = --lan ]; then
-  bind=0.0.0.0
+  # Every address: IPv6 and IPv4 together where the machine has IPv6.
+  bind=(--bind 0.0.0.0)
+  [ -e /proc/net/if_inet6 ] && bind=(--bind ::)
+  lan=1
   shift
 fi
 port="${1:-8000}"
 echo "Quillorn in the browser: http://127.0.0.1:$port/"
-if [ "$bind" = 0.0.0.0 ]; then
+if [ -n "$lan" ]; then
   addresses=$(hostname -I 2>/dev/null || true)
   for a in $addresses; do
-    case "$a" in
-      *:*) echo "  on this network: http://[$a]:$port/" ;;
-      *) echo "  on this network: http://$a:$port/" ;;
-    esac
+    if [[ "$a" != *:* ]]; then
+      echo "  on this network: http://$a:$port/"
+    elif [ "${bind[1]}" = :: ]; then
+      echo "  on this network: http://[$a]:$port/"
+    fi
   done
   [ -n "$addresses" ] || echo "  (this machine has no network address but its own)"
   echo "  Over plain http on these addresses the sound is mixed on the page's thread and the"
   echo "  page does not play offline; https (or 127.0.0.1 on this machine) gives both."
 fi
-exec python3 -m http.server "$port" --bind "$bind" --directory build-web/page
+exec python3 -m http.server "$port" "${bind[@]}" --directory build-web/page

@@ -1,5 +1,6 @@
-// Offline play, from a sub-folder of a static host: one visit, then the server gone, then a
-// reload, and the page is there, its title exact, the game playing with its sound's worklet.
+// Offline play, from a sub-folder of a static host: one visit (after which Chromium finds the
+// page installable), then the server gone, then a reload, and the page is there, its title
+// exact, the game playing with its sound's worklet.
 // Then a new build served in the same place: the next visit shows it, its cache replaces the
 // old one, and it too plays offline.
 // Usage: node web_offline_test.js WEB_ORACLE MOMENTS BUILD_WEB
@@ -55,6 +56,13 @@ b.run(async (keep) => {
   await page.goto(url);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await plays('the first visit', first, '');
+  // Installable: Chromium finds nothing missing in the manifest, its icons or the worker.
+  const cdp = await page.target().createCDPSession();
+  const {installabilityErrors: missing} = await cdp.send('Page.getInstallabilityErrors');
+  if (missing.length) b.fail(`not installable: ${JSON.stringify(missing)}`);
+  const {errors: manifestErrors, data} = await cdp.send('Page.getAppManifest');
+  if (manifestErrors.length || !JSON.parse(data).name.includes('透明な王様'))
+    b.fail(`the manifest: ${JSON.stringify(manifestErrors)} ${data}`);
   server.stop();
   await page.reload();
   await plays('offline', first, '');

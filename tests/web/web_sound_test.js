@@ -119,11 +119,12 @@ async function checkWorkletFailures(browser, url, title) {
     const line = await page.$eval('#notice', (n) => (n.hidden ? '' : n.textContent));
     if (!line.includes('AudioWorklet')) b.fail(`a ${name} worklet module: the line is "${line}"`);
     await b.addRecorder(page);
-    await beep(page, 'ArrowDown', false);
+    const [ms] = await beep(page, 'ArrowDown', false);
     // The failed fetch is the browser's own console error; nothing else may be.
     const others = errors.filter((e) => !/404|Failed to load resource/.test(e));
     if (others.length) b.fail(`a ${name} worklet module: console errors:\n${others.join('\n')}`);
-    console.log(`a ${name} worklet module: the page's thread plays; the line: ${line}`);
+    console.log(`a ${name} worklet module: the page's thread plays (key to sound ${ms.toFixed(1)} ms); ` +
+        `the line: ${line}`);
     await page.close();
   }
 }
