@@ -4,7 +4,6 @@
 'use strict';
 const {execFileSync, spawn} = require('child_process');
 const fs = require('fs');
-const net = require('net');
 const os = require('os');
 const path = require('path');
 
@@ -17,33 +16,22 @@ const fail = (message) => {
 function requirePage(buildDir) {
   const page = path.join(buildDir, 'page');
   const driver = path.join(buildDir, 'node', 'node_modules', 'puppeteer-core');
-  for (const f of ['index.html', 'quillorn.wasm', 'quillorn-sound.wasm', 'sw.js']) {
-    if (!fs.existsSync(path.join(page, f))) {
-      console.error(`${path.join(page, f)} is missing: build the page (bash scripts/web.sh build)`);
-      process.exit(1);
-    }
-  }
-  if (!fs.existsSync(driver)) {
-    console.error(`${driver} is missing: bash scripts/web.sh build installs it`);
+  for (const f of ['index.html', 'quillorn.wasm', 'quillorn-sound.wasm', 'sw.js', driver]) {
+    if (fs.existsSync(path.resolve(page, f))) continue;
+    console.error(`${path.resolve(page, f)} is missing: build the page (bash scripts/web.sh build)`);
     process.exit(1);
   }
   return {page, puppeteer: require(driver)};
 }
 
-// A port of this process's own: parallel tests never meet. n tells a test's servers apart.
-const portFor = (n) => 20000 + (process.pid % 5000) * 4 + n;
-
-// Python's static server on host:port for dir, once it answers.
+// Python's static server on host for dir, once it answers, on a port of this process's own
+// (parallel tests never meet; n tells a test's servers apart).
 async function serve(dir, host, n) {
-  const port = portFor(n);
+  const port = 20000 + (process.pid % 5000) * 4 + n;
   const child = spawn('python3', ['-m', 'http.server', String(port), '--bind', host,
     '--directory', dir], {stdio: 'ignore'});
-  for (let i = 0; ; ++i) {
-    const up = await new Promise((r) => {
-      const s = net.connect(port, host === '0.0.0.0' ? '127.0.0.1' : host, () => r(s.end() || true));
-      s.on('error', () => r(false));
-    });
-    if (up) break;
+  const url = `http://${host === '0.0.0.0' ? '127.0.0.1' : host}:${port}/`;
+  for (let i = 0; !(await fetch(url).then((r) => r.ok, () => false)); ++i) {
     if (i === 100) fail(`the server on port ${port} never answered`);
     await sleep(100);
   }
@@ -130,12 +118,9 @@ const kRecorder = `
 class Recorder extends AudioWorkletProcessor {
   constructor() {
     super();
-    this.armed = false;
     this.last = -1;
-    this.port.onmessage = (e) => {
-      Object.assign(this, {armed: true, want: e.data, got: 0, soundAt: -1, gaps: 0});
-      this.samples = new Float32Array(e.data);
-    };
+    this.port.onmessage = (e) => Object.assign(this, {armed: true, want: e.data, got: 0,
+      soundAt: -1, gaps: 0, samples: new Float32Array(e.data)});
   }
   process(inputs) {
     const now = currentTime, input = inputs[0] && inputs[0][0];
@@ -203,24 +188,31 @@ function pitch(samples, rate) {
   return periods.length ? rate * periods.length / periods.reduce((a, b) => a + b, 0) : 0;
 }
 
-// The headless mix's pitch of a sound moment (left channel, 48 kHz).
-function oraclePitch(out, name) {
+// Fails unless the samples heard carry the headless mix's pitch for the sound moment name
+// (its left channel at 48 kHz), within 2%.
+function checkPitch(out, name, heard, what) {
   const pcm = new Int16Array(fs.readFileSync(path.join(out, name + '.pcm')).buffer);
-  return pitch(Array.from(pcm.filter((v, i) => i % 2 === 0), (v) => v / 32768), 48000);
+  const want = pitch(Array.from(pcm.filter((v, i) => i % 2 === 0), (v) => v / 32768), 48000);
+  const hz = pitch(heard.samples, heard.rate);
+  if (!(want > 0 && Math.abs(hz - want) < want * 0.02)) fail(`${what}: a beep at ${hz} Hz, not ${want} Hz`);
 }
 
-// Runs main, closing what it opened, and exits 1 on failure.
+// Waits for the canvas to show the headless picture name; fails after the timeout.
+function showsPicture(page, out, name, what, timeout = 15000) {
+  return page.waitForFunction((w) => __q.hash() === w, {polling: 'raf', timeout}, pictureHash(out, name))
+      .catch(() => fail(`${what}: the canvas is not the headless picture "${name}"`));
+}
+
+// Runs main, closing what it opened (browsers, servers), and exits 1 on failure.
 function run(main) {
   const opened = [];
-  const keep = (x) => (opened.push(x), x);
-  main(keep).then(async () => {
-    for (const x of opened.reverse()) await (x.close ? x.close() : x.stop());
-  }, async (e) => {
+  const closeAll = () => Promise.all(opened.map((x) => (x.close ? x.close() : x.stop())));
+  main((x) => (opened.push(x), x)).then(closeAll, async (e) => {
     console.error(e.message);
-    for (const x of opened.reverse()) await Promise.resolve(x.close ? x.close() : x.stop()).catch(() => {});
+    await closeAll().catch(() => {});
     process.exit(1);
   });
 }
 
 module.exports = {sleep, fail, requirePage, serve, launch, scratch, runOracle, hash, pictureHash,
-  collectErrors, pageHelpers, addRecorder, armRecorder, pitch, oraclePitch, run};
+  collectErrors, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, run};

@@ -62,8 +62,7 @@ b.run(async (keep) => {
     if (c.hide) await page.evaluateOnNewDocument(c.hide);
     await page.goto(url);
     if (await page.title() !== 'Quillorn') b.fail(`${c.name}: the title is "${await page.title()}"`);
-    await page.waitForFunction((w) => __q.hash() === w, {timeout: 30000}, b.pictureHash(out, 'title'))
-        .catch(() => b.fail(`${c.name}: the title screen never showed`));
+    await b.showsPicture(page, out, 'title', c.name, 30000);
     const state = await page.evaluate(() => [window.isSecureContext, quillornSound.mode,
       !!navigator.serviceWorker, document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent]);
     if (state[0] || state[2]) b.fail(`${c.name}: the page is a secure context: nothing was tested`);
@@ -71,12 +70,8 @@ b.run(async (keep) => {
     if (c.mode && state[1] !== c.mode) b.fail(`${c.name}: the sound's mode is "${state[1]}", not ${c.mode}`);
     if (c.mode) await page.evaluate((f, n) => { __q.tap = eval(f)(n); }, recordOutput.toString(), 4800);
     await page.keyboard.press('ArrowDown');
-    await page.waitForFunction((w) => __q.hash() === w, {timeout: 10000}, b.pictureHash(out, 'cursor'))
-        .catch(() => b.fail(`${c.name}: a key did not move the cursor`));
-    if (c.mode) {
-      const got = await page.evaluate(() => __q.tap), want = b.oraclePitch(out, 'first-beep'), hz = b.pitch(got.samples, got.rate);
-      if (!(want > 0 && Math.abs(hz - want) < want * 0.02)) b.fail(`${c.name}: a beep at ${hz} Hz, not ${want} Hz`);
-    }
+    await b.showsPicture(page, out, 'cursor', `${c.name}, a key`);
+    if (c.mode) b.checkPitch(out, 'first-beep', await page.evaluate(() => __q.tap), c.name);
     if (errors.length) b.fail(`${c.name}: console errors:\n${errors.join('\n')}`);
     console.log(`${c.name}: plays; the line: ${state[3]}`);
     await page.close();

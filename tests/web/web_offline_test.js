@@ -34,21 +34,19 @@ b.run(async (keep) => {
   const errors = b.collectErrors(page);
   await page.setViewport({width: 1000, height: 1240});
   await page.evaluateOnNewDocument(b.pageHelpers);
-  let server = await b.serve(root, '127.0.0.1', 1);
+  let server = keep(await b.serve(root, '127.0.0.1', 1));
   const url = `http://127.0.0.1:${server.port}/games/quillorn/?clock=1000`;
 
   // The page's state once it plays: its title, the build's mark, the caches, the game.
   const plays = async (what, cache, mark) => {
     if (await page.title() !== 'Quillorn') b.fail(`${what}: the title is "${await page.title()}"`);
-    await page.waitForFunction((w) => __q.hash() === w, {timeout: 30000}, b.pictureHash(out, 'title'))
-        .catch(() => b.fail(`${what}: the title screen never showed`));
+    await b.showsPicture(page, out, 'title', what, 30000);
     await page.waitForFunction((c) => caches.keys().then((k) => k.join() === c), {timeout: 30000}, cache)
         .catch(async () => b.fail(`${what}: the caches are ${await page.evaluate(() => caches.keys())}, not ${cache}`));
     const got = await page.evaluate(() => document.querySelector('meta[name=build]')?.content || '');
     if (got !== mark) b.fail(`${what}: the page of build "${got}", not "${mark}"`);
     await page.keyboard.press('ArrowDown');
-    await page.waitForFunction((w) => __q.hash() === w, {timeout: 10000}, b.pictureHash(out, 'cursor'))
-        .catch(() => b.fail(`${what}: a key did not move the cursor`));
+    await b.showsPicture(page, out, 'cursor', `${what}, a key`);
     await page.waitForFunction(() => quillornSound.mode === 'worklet', {timeout: 10000})
         .catch(() => b.fail(`${what}: the sound's worklet did not start`));
   };

@@ -21,10 +21,7 @@ const kLabels = ['十字キー', '決定', '全員を見る', 'メニュー'];
 
 // The canvas, the controls and the page's width, as the layout left them.
 const layout = (labels) => {
-  const box = (e) => {
-    const r = e.getBoundingClientRect();
-    return {left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width};
-  };
+  const box = (e) => e.getBoundingClientRect().toJSON();
   const c = quillornCanvas.canvas;
   return {canvas: box(c), frameWidth: c.width, ratio: devicePixelRatio, width: innerWidth,
     height: innerHeight, scrollWidth: document.documentElement.scrollWidth,
@@ -56,8 +53,7 @@ b.run(async (keep) => {
   await page.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
   await page.evaluateOnNewDocument(b.pageHelpers);
   await page.goto(`http://127.0.0.1:${server.port}/index.html?clock=1000`);
-  const picture = (name, what) => page.waitForFunction((w) => __q.hash() === w, {timeout: 15000},
-      b.pictureHash(out, name)).catch(() => b.fail(`${what}: not the headless picture ${name}`));
+  const picture = (name, what) => b.showsPicture(page, out, name, what);
   await picture('title', 'the page');
   checkLayout(await page.evaluate(layout, kLabels), 'portrait', 2);
   const waiting = await page.evaluate(() => [quillornSound.context.state, !document.getElementById('sound-on').hidden]);

@@ -18,27 +18,26 @@ const {page: pageDir, puppeteer} = b.requirePage(buildDir);
 const out = b.scratch();
 const kMaxMs = 15;
 
-async function open(browser, url, title) {
+async function open(browser, url) {
   const page = await browser.newPage();
   const errors = b.collectErrors(page);
   await page.setViewport({width: 1000, height: 1240});
   await page.evaluateOnNewDocument(b.pageHelpers);
   return {page, errors, go: async () => {
     await page.goto(url);
-    await page.waitForFunction((w) => __q.hash() === w, {timeout: 30000}, title)
-        .catch(() => b.fail('the title never showed'));
+    await b.showsPicture(page, out, 'title', 'the page', 30000);
   }};
 }
 
 // Each gesture that browsers accept starts the sound held back until then.
-async function checkGestures(browser, url, title) {
+async function checkGestures(browser, url) {
   const gestures = {
     'a key': (page) => page.keyboard.press('KeyQ'),  // a key the game ignores
     'a click on the page': (page) => page.click('h1'),
     'a click on 音を出す': (page) => page.click('#sound-on'),
   };
   for (const [name, gesture] of Object.entries(gestures)) {
-    const {page, errors, go} = await open(browser, url, title);
+    const {page, errors, go} = await open(browser, url);
     await go();
     const before = await page.evaluate(() => [quillornSound.context.state,
       !document.getElementById('sound-on').hidden]);
@@ -60,16 +59,15 @@ async function beep(page, key, stall) {
   else await b.sleep(600);  // the page idle
   await page.keyboard.press(key);
   const got = await heard();
-  const want = b.oraclePitch(out, 'first-beep'), hz = b.pitch(got.samples, got.rate);
-  if (!(want > 0 && Math.abs(hz - want) < want * 0.02)) b.fail(`a beep at ${hz} Hz, not ${want} Hz`);
+  b.checkPitch(out, 'first-beep', got, key);
   if (got.gaps) b.fail(`${got.gaps} gaps in the sound ${stall ? 'while the page was held' : 'while it was idle'}`);
   const playing = await page.evaluate(() => __q.playingAfterKey);
   if (playing < 1) b.fail(`the page's mixer said ${playing} voices play right after the beep's key`);
   return [(got.soundAt - got.keyTime) * 1000, got.toOutputMs];
 }
 
-async function checkKeyToSound(browser, url, title) {
-  const {page, errors, go} = await open(browser, url, title);
+async function checkKeyToSound(browser, url) {
+  const {page, errors, go} = await open(browser, url);
   await go();
   await page.keyboard.press('KeyQ');
   await page.waitForFunction(() => quillornSound.mode === 'worklet' &&
@@ -102,13 +100,13 @@ async function checkKeyToSound(browser, url, title) {
 }
 
 // The worklet's module missing, or spoilt: the page's thread plays, and says so.
-async function checkWorkletFailures(browser, url, title) {
+async function checkWorkletFailures(browser, url) {
   const failures = {
     missing: {status: 404, body: 'not found'},
     spoilt: {status: 200, contentType: 'application/wasm', body: Buffer.from('\0asm spoilt')},
   };
   for (const [name, response] of Object.entries(failures)) {
-    const {page, errors, go} = await open(browser, url, title);
+    const {page, errors, go} = await open(browser, url);
     await page.setBypassServiceWorker(true);  // else the worker, not the page, fetches it
     await page.setRequestInterception(true);
     page.on('request', (r) => (r.url().endsWith('/quillorn-sound.wasm') ? r.respond(response) : r.continue()));
@@ -131,11 +129,10 @@ async function checkWorkletFailures(browser, url, title) {
 
 b.run(async (keep) => {
   b.runOracle(oracle, momentsFile, out);
-  const title = b.pictureHash(out, 'title');
   const server = keep(await b.serve(pageDir, '127.0.0.1', 0));
   const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
   const url = `http://127.0.0.1:${server.port}/index.html?clock=1000`;
-  await checkGestures(browser, url, title);
-  await checkKeyToSound(browser, url, title);
-  await checkWorkletFailures(browser, url, title);
+  await checkGestures(browser, url);
+  await checkKeyToSound(browser, url);
+  await checkWorkletFailures(browser, url);
 });
