@@ -6,8 +6,8 @@
 //   was held for 2 s, with no gap in the sound meanwhile, each beep at the headless mix's
 //   pitch;
 // - the page's mixer says a beep plays once its key is handled, and not once it has ended;
-// - a worklet whose module can't be had (missing, spoilt) leaves the sound to the page's
-//   thread: the line says so, and the beep still sounds at its pitch.
+// - a worklet whose module can't be had or run (missing, spoilt, strange) leaves the sound to
+//   the page's thread: the line says so, and the beep still sounds at its pitch.
 // Usage: node web_sound_test.js WEB_ORACLE MOMENTS BUILD_WEB
 'use strict';
 const path = require('path');
@@ -99,11 +99,15 @@ async function checkKeyToSound(browser, url) {
   await page.close();
 }
 
-// The worklet's module missing, or spoilt: the page's thread plays, and says so.
+// The worklet's module missing, spoilt, or one that the worklet can't run: the page's thread
+// plays, and says so.
 async function checkWorkletFailures(browser, url) {
   const failures = {
     missing: {status: 404, body: 'not found'},
     spoilt: {status: 200, contentType: 'application/wasm', body: Buffer.from('\0asm spoilt')},
+    // A sound module, but one that asks for a function that the worklet does not give it.
+    strange: {status: 200, contentType: 'application/wasm', body: Buffer.from(
+        '0061736d01000000010401600000020f0103656e76076d697373696e670000', 'hex')},
   };
   for (const [name, response] of Object.entries(failures)) {
     const {page, errors, go} = await open(browser, url);
