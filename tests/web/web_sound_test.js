@@ -18,8 +18,10 @@ const {page: pageDir, puppeteer} = b.requirePage(buildDir);
 const out = b.scratch();
 const kMaxMs = 15;
 
+// A page in a browser context of its own: Chromium lets a page sound without a gesture once
+// the player has used its site, and a context forgets that.
 async function open(browser, url) {
-  const page = await browser.newPage();
+  const page = await (await browser.createBrowserContext()).newPage();
   const errors = b.collectErrors(page);
   await page.setViewport({width: 1000, height: 1240});
   await page.evaluateOnNewDocument(b.pageHelpers);
@@ -47,7 +49,7 @@ async function checkGestures(browser, url) {
         document.getElementById('sound-on').hidden, {timeout: 10000})
         .catch(() => b.fail(`${name} did not start the sound`));
     if (errors.length) b.fail(`${name}: console errors:\n${errors.join('\n')}`);
-    await page.close();
+    await page.browserContext().close();
   }
 }
 
@@ -96,7 +98,7 @@ async function checkKeyToSound(browser, url) {
       `base and ${(latency[1] * 1000).toFixed(0)} ms output latency); no gaps; from the key's event ` +
       `to the sound leaving the output as Chromium expects it: ${show(figures.output)} ms`);
   if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
-  await page.close();
+  await page.browserContext().close();
 }
 
 // The worklet's module missing, spoilt, or one that the worklet can't run: the page's thread
@@ -127,7 +129,7 @@ async function checkWorkletFailures(browser, url) {
     if (others.length) b.fail(`a ${name} worklet module: console errors:\n${others.join('\n')}`);
     console.log(`a ${name} worklet module: the page's thread plays (key to sound ${ms.toFixed(1)} ms); ` +
         `the line: ${line}`);
-    await page.close();
+    await page.browserContext().close();
   }
 }
 
