@@ -65,6 +65,13 @@ function hash(bytes) {
 }
 const pictureHash = (out, name) => hash(fs.readFileSync(path.join(out, name + '.rgba')));
 
+// The game takes keys only while its page has the focus, as a window only while active.
+async function focus(page) {
+  await page.bringToFront();
+  await page.waitForFunction(() => document.hasFocus(), {timeout: 10000})
+      .catch(() => fail('the page never had the focus'));
+}
+
 // Console errors and uncaught exceptions of the page.
 function collectErrors(page) {
   const errors = [];
@@ -215,4 +222,4 @@ function run(main) {
 }
 
 module.exports = {sleep, fail, requirePage, serve, launch, scratch, runOracle, hash, pictureHash,
-  collectErrors, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, run};
+  collectErrors, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, focus, run};

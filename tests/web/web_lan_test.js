@@ -63,6 +63,7 @@ b.run(async (keep) => {
     await page.goto(url);
     if (await page.title() !== 'Quillorn') b.fail(`${c.name}: the title is "${await page.title()}"`);
     await b.showsPicture(page, out, 'title', c.name, 30000);
+    await b.focus(page);
     const state = await page.evaluate(() => [window.isSecureContext, quillornSound.mode,
       !!navigator.serviceWorker, document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent]);
     if (state[0] || state[2]) b.fail(`${c.name}: the page is a secure context: nothing was tested`);

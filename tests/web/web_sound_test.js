@@ -28,6 +28,7 @@ async function open(browser, url) {
   return {page, errors, go: async () => {
     await page.goto(url);
     await b.showsPicture(page, out, 'title', 'the page', 30000);
+    await b.focus(page);
   }};
 }
 
