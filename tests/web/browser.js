@@ -47,14 +47,32 @@ function launch(puppeteer, profile, args = []) {
       '--user-data-dir=' + profile, ...args]});
 }
 
-// A folder of the test's own, for the oracle's pictures and the browser's profile.
-const scratch = () => fs.mkdtempSync(path.join(os.tmpdir(), 'quillorn-web-'));
-
 // Plays the moments of a table on the headless backend; returns them as [kind, name, keys...].
 function runOracle(oracle, table, out) {
   execFileSync(oracle, [table, out]);
   return fs.readFileSync(table, 'utf8').split('\n').map((l) => l.trim().split(/\s+/))
       .filter((w) => w[0] && !w[0].startsWith('#'));
+}
+
+// The test's arguments, WEB_ORACLE MOMENTS BUILD_WEB: the page's folder and its driver (a
+// missing page fails the test), and a folder of the test's own (the browser's profile) where
+// the oracle has put its pictures of the moments.
+function setUp() {
+  const [oracle, table, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
+  const {page, puppeteer} = requirePage(buildDir);
+  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'quillorn-web-'));
+  return {pageDir: page, out, moments: runOracle(oracle, table, out),
+    launch: (args) => launch(puppeteer, path.join(out, 'profile'), args)};
+}
+
+// A new page of a browser or a browser context, with the helpers below and its errors
+// collected, at a desktop's size unless told.
+async function newPage(owner, viewport = {width: 1000, height: 1240}) {
+  const page = await owner.newPage();
+  const errors = collectErrors(page);
+  await page.setViewport(viewport);
+  await page.evaluateOnNewDocument(pageHelpers);
+  return {page, errors};
 }
 
 // FNV-1a over RGBA bytes; the page hashes its canvas the same way.
@@ -157,8 +175,9 @@ async function addRecorder(page) {
 }
 
 // Arms the recorder; the function it returns waits for what it heard (with the context's time
-// at the last key), and fails when nothing loud came within 10 s of its call.
-async function armRecorder(page, frames) {
+// at the last key), and fails when nothing loud came within `wait` ms of its call, or gives
+// null if the sound may be lost.
+async function armRecorder(page, frames, wait = 10000) {
   await page.evaluate((n) => {
     __q.heard = new Promise((resolve) => {
       __q.recorder.port.onmessage = (e) => {
@@ -171,12 +190,12 @@ async function armRecorder(page, frames) {
     });
     __q.recorder.port.postMessage(n);
   }, frames);
-  return async () => {
-    const got = await page.evaluate(() => Promise.race([__q.heard,
-      new Promise((r) => setTimeout(() => r(null), 10000))]));
-    if (got) return got;
+  return async (mayBeLost) => {
+    const got = await page.evaluate((ms) => Promise.race([__q.heard,
+      new Promise((r) => setTimeout(() => r(null), ms))]), wait);
+    if (got || mayBeLost) return got;
     const state = await page.evaluate(() => quillornSound.context && quillornSound.context.state);
-    return fail(`no sound reached the destination in 10 s (the audio context: ${state})`);
+    return fail(`no sound reached the destination in ${wait} ms (the audio context: ${state})`);
   };
 }
 
@@ -221,5 +240,4 @@ function run(main) {
   });
 }
 
-module.exports = {sleep, fail, requirePage, serve, launch, scratch, runOracle, hash, pictureHash,
-  collectErrors, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, focus, run};
+module.exports = {sleep, fail, setUp, serve, newPage, pictureHash, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, focus, run};

@@ -7,12 +7,9 @@
 // Usage: node web_lan_test.js WEB_ORACLE MOMENTS BUILD_WEB
 'use strict';
 const os = require('os');
-const path = require('path');
 const b = require('./browser');
 
-const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
-const {page: pageDir, puppeteer} = b.requirePage(buildDir);
-const out = b.scratch();
+const {pageDir, out, launch} = b.setUp();
 
 // The first IPv4 address that is not the loopback; without one, a name that Chromium maps to
 // 127.0.0.1 is as far from localhost for the browser.
@@ -23,19 +20,16 @@ function lanHost() {
 }
 
 // What the ScriptProcessorNode plays, from its first loud sample on (the page's thread; an
-// AudioWorklet is not to be had here).
+// AudioWorklet is not to be had here); null after 3 s without one.
 const recordOutput = (frames) => new Promise((resolve) => {
-  const c = quillornSound.context, tap = c.createScriptProcessor(1024, 2, 1);
-  const samples = [];
+  const c = quillornSound.context, tap = c.createScriptProcessor(2048, 2, 1);
+  const samples = [], done = (got) => (tap.disconnect(), resolve(got));
   tap.onaudioprocess = (e) => {
-    for (const v of e.inputBuffer.getChannelData(0)) {
+    for (const v of e.inputBuffer.getChannelData(0))
       if (samples.length || Math.abs(v) > 500 / 32768) samples.push(v);
-    }
-    if (samples.length >= frames) {
-      tap.disconnect();
-      resolve({samples: samples.slice(0, frames), rate: c.sampleRate});
-    }
+    if (samples.length >= frames) done({samples: samples.slice(0, frames), rate: c.sampleRate});
   };
+  setTimeout(() => done(null), 3000);
   quillornSound.output.connect(tap);
   tap.connect(c.destination);
 });
@@ -49,16 +43,13 @@ const cases = [
 ];
 
 b.run(async (keep) => {
-  b.runOracle(oracle, momentsFile, out);
   const {host, args} = lanHost();
   const server = keep(await b.serve(pageDir, '0.0.0.0', 0));
-  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile'), args));
+  const browser = keep(await launch(args));
   const url = `http://${host}:${server.port}/index.html?clock=1000`;
   console.log(`the page at ${url}`);
   for (const c of cases) {
-    const page = await browser.newPage();
-    const errors = b.collectErrors(page);
-    await page.evaluateOnNewDocument(b.pageHelpers);
+    const {page, errors} = await b.newPage(browser);
     if (c.hide) await page.evaluateOnNewDocument(c.hide);
     await page.goto(url);
     if (await page.title() !== 'Quillorn') b.fail(`${c.name}: the title is "${await page.title()}"`);
@@ -69,10 +60,22 @@ b.run(async (keep) => {
     if (state[0] || state[2]) b.fail(`${c.name}: the page is a secure context: nothing was tested`);
     if (!state[3].includes(c.line) || !state[3].includes('https か localhost')) b.fail(`${c.name}: the line is "${state[3]}"`);
     if (c.mode && state[1] !== c.mode) b.fail(`${c.name}: the sound's mode is "${state[1]}", not ${c.mode}`);
-    if (c.mode) await page.evaluate((f, n) => { __q.tap = eval(f)(n); }, recordOutput.toString(), 4800);
+    const listen = () => page.evaluate((f) => { __q.tap = eval(f)(4800); }, recordOutput.toString());
+    if (c.mode) await listen();
     await page.keyboard.press('ArrowDown');
     await b.showsPicture(page, out, 'cursor', `${c.name}, a key`);
-    if (c.mode) b.checkPitch(out, 'first-beep', await page.evaluate(() => __q.tap), c.name);
+    // A block that the page's thread hands over late is dropped, with the beep it held: a
+    // machine under load may lose a beep or two, not three.
+    for (let lost = 0; c.mode; ++lost) {
+      const heard = await page.evaluate(() => __q.tap);
+      if (heard) {
+        b.checkPitch(out, 'first-beep', heard, c.name);
+        break;
+      }
+      if (lost === 2) b.fail(`${c.name}: three beeps in a row never sounded`);
+      await listen();
+      await page.keyboard.press(lost % 2 ? 'ArrowDown' : 'ArrowUp');
+    }
     if (errors.length) b.fail(`${c.name}: console errors:\n${errors.join('\n')}`);
     console.log(`${c.name}: plays; the line: ${state[3]}`);
     await page.close();

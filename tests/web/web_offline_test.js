@@ -9,9 +9,7 @@ const fs = require('fs');
 const path = require('path');
 const b = require('./browser');
 
-const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
-const {page: pageDir, puppeteer} = b.requirePage(buildDir);
-const out = b.scratch();
+const {pageDir, out, launch} = b.setUp();
 
 // The page copied into a sub-folder of a host's root; returns the service worker's cache.
 const root = path.join(out, 'site'), folder = path.join(root, 'games', 'quillorn');
@@ -27,13 +25,8 @@ function publish(mark) {
 }
 
 b.run(async (keep) => {
-  b.runOracle(oracle, momentsFile, out);
   const first = publish('');
-  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
-  const page = await browser.newPage();
-  const errors = b.collectErrors(page);
-  await page.setViewport({width: 1000, height: 1240});
-  await page.evaluateOnNewDocument(b.pageHelpers);
+  const {page, errors} = await b.newPage(keep(await launch()));
   let server = keep(await b.serve(root, '127.0.0.1', 1));
   const url = `http://127.0.0.1:${server.port}/games/quillorn/?clock=1000`;
 

@@ -13,10 +13,8 @@
 const path = require('path');
 const b = require('./browser');
 
-const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
-const {page: pageDir, puppeteer} = b.requirePage(buildDir);
+const {pageDir, out, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
-const out = b.scratch();
 const kLabels = ['十字キー', '決定', '全員を見る', 'メニュー'];
 
 // The canvas, the controls and the page's width, as the layout left them.
@@ -45,13 +43,9 @@ function checkLayout(l, name, k) {
 }
 
 b.run(async (keep) => {
-  b.runOracle(oracle, momentsFile, out);
   const server = keep(await b.serve(pageDir, '127.0.0.1', 0));
-  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
-  const page = await browser.newPage();
-  const errors = b.collectErrors(page);
-  await page.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
-  await page.evaluateOnNewDocument(b.pageHelpers);
+  const phone = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+  const {page, errors} = await b.newPage(keep(await launch()), phone);
   await page.goto(`http://127.0.0.1:${server.port}/index.html?clock=1000`);
   const picture = (name, what) => b.showsPicture(page, out, name, what);
   await picture('title', 'the page');
@@ -97,8 +91,7 @@ b.run(async (keep) => {
   await page.touchscreen.tap(195, 5);
   checkLayout(await page.evaluate(layout, kLabels), 'a touch after the game controller', 2);
 
-  await page.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true,
-    isLandscape: true});
+  await page.setViewport({...phone, width: 844, height: 390, isLandscape: true});
   await page.waitForFunction(() => innerWidth === 844);
   await picture('step-right', 'turned to landscape');
   checkLayout(await page.evaluate(layout, kLabels), 'landscape', 2);

@@ -10,21 +10,15 @@
 //   the page's thread: the line says so, and the beep still sounds at its pitch.
 // Usage: node web_sound_test.js WEB_ORACLE MOMENTS BUILD_WEB
 'use strict';
-const path = require('path');
 const b = require('./browser');
 
-const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
-const {page: pageDir, puppeteer} = b.requirePage(buildDir);
-const out = b.scratch();
+const {pageDir, out, launch} = b.setUp();
 const kMaxMs = 15;
 
 // A page in a browser context of its own: Chromium lets a page sound without a gesture once
 // the player has used its site, and a context forgets that.
 async function open(browser, url) {
-  const page = await (await browser.createBrowserContext()).newPage();
-  const errors = b.collectErrors(page);
-  await page.setViewport({width: 1000, height: 1240});
-  await page.evaluateOnNewDocument(b.pageHelpers);
+  const {page, errors} = await b.newPage(await browser.createBrowserContext());
   return {page, errors, go: async () => {
     await page.goto(url);
     await b.showsPicture(page, out, 'title', 'the page', 30000);
@@ -56,12 +50,14 @@ async function checkGestures(browser, url) {
 
 // One beep: its key to its first loud sample at the destination, the gaps in the sound since
 // the recorder was armed, and its pitch against the headless mix's.
-async function beep(page, key, stall) {
-  const heard = await b.armRecorder(page, 4800);
+// With mayBeLost, null when nothing was heard within 3 s.
+async function beep(page, key, stall, mayBeLost) {
+  const heard = await b.armRecorder(page, 4800, mayBeLost ? 3000 : 10000);
   if (stall) await page.evaluate(() => { const t = performance.now(); while (performance.now() - t < 2000); });
   else await b.sleep(600);  // the page idle
   await page.keyboard.press(key);
-  const got = await heard();
+  const got = await heard(mayBeLost);
+  if (!got) return null;
   b.checkPitch(out, 'first-beep', got, key);
   if (got.gaps) b.fail(`${got.gaps} gaps in the sound ${stall ? 'while the page was held' : 'while it was idle'}`);
   const playing = await page.evaluate(() => __q.playingAfterKey);
@@ -124,20 +120,27 @@ async function checkWorkletFailures(browser, url) {
     const line = await page.$eval('#notice', (n) => (n.hidden ? '' : n.textContent));
     if (!line.includes('AudioWorklet')) b.fail(`a ${name} worklet module: the line is "${line}"`);
     await b.addRecorder(page);
-    const [ms] = await beep(page, 'ArrowDown', false);
+    // A block that the page's thread fills too late is dropped with the beep it held, as the
+    // player would not hear it: a machine under load may lose a beep or two, not three.
+    let heard = null, lost = 0;
+    for (; !heard; ++lost) {
+      if (lost === 3) b.fail(`a ${name} worklet module: three beeps in a row never sounded`);
+      heard = await beep(page, 'ArrowDown', false, true);
+    }
+    const ms = heard[0];
     // The failed fetch is the browser's own console error; nothing else may be.
     const others = errors.filter((e) => !/404|Failed to load resource/.test(e));
     if (others.length) b.fail(`a ${name} worklet module: console errors:\n${others.join('\n')}`);
-    console.log(`a ${name} worklet module: the page's thread plays (key to sound ${ms.toFixed(1)} ms); ` +
+    console.log(`a ${name} worklet module: the page's thread plays (key to sound ${ms.toFixed(1)} ms, ` +
+        `${lost - 1} beeps lost first); ` +
         `the line: ${line}`);
     await page.browserContext().close();
   }
 }
 
 b.run(async (keep) => {
-  b.runOracle(oracle, momentsFile, out);
   const server = keep(await b.serve(pageDir, '127.0.0.1', 0));
-  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
+  const browser = keep(await launch());
   const url = `http://127.0.0.1:${server.port}/index.html?clock=1000`;
   await checkGestures(browser, url);
   await checkKeyToSound(browser, url);

@@ -12,10 +12,8 @@ const fs = require('fs');
 const path = require('path');
 const b = require('./browser');
 
-const [oracle, momentsFile, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
-const {page: pageDir, puppeteer} = b.requirePage(buildDir);
+const {pageDir, out, moments, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
-const out = b.scratch();
 
 async function playMoment(page, kind, name, keys, figures) {
   const heard = kind === 'sound' ? await b.armRecorder(page, 9600) : null;
@@ -93,14 +91,10 @@ async function checkHiddenTab(browser, page) {
 
 b.run(async (keep) => {
   const started = Date.now();
-  const moments = b.runOracle(oracle, momentsFile, out);
   const server = keep(await b.serve(pageDir, '127.0.0.1', 0));
-  const browser = keep(await b.launch(puppeteer, path.join(out, 'profile')));
-  const page = await browser.newPage();
-  const errors = b.collectErrors(page);
+  const browser = keep(await launch());
+  const {page, errors} = await b.newPage(browser);
   const figures = {};
-  await page.setViewport({width: 1000, height: 1240});
-  await page.evaluateOnNewDocument(b.pageHelpers);
   await page.evaluateOnNewDocument((title) => {
     const watch = () => {
       if (__q.hash() === title) __q.titleAt = performance.now();

@@ -76,11 +76,12 @@ var quillornSound = {
     }
   },
 
-  // The ScriptProcessorNode fallback: 1024 frames (about 21 ms) mixed on this thread at a time.
+  // The ScriptProcessorNode fallback: 2048 frames (about 43 ms) mixed on this thread at a time,
+  // since a block that the page's thread hands over late is dropped, and with it what it held.
   playHere: function () {
     var s = quillornSound, node;
     try {
-      node = s.context.createScriptProcessor(1024, 0, 2);
+      node = s.context.createScriptProcessor(2048, 0, 2);
     } catch (e) {
       s.missing(false);
       return false;
