@@ -106,6 +106,13 @@ function collectErrors(page) {
 const pageHelpers = () => {
   window.__q = {
     lastHash: 0, stillSince: 0, keyTime: -1, playingAfterKey: -1,
+    seen: new Set(),  // every picture put on the canvas since the last one looked for
+    // True once the canvas has shown the picture w, however briefly; then forgets the past.
+    saw(w) {
+      if (!__q.seen.has(w) && __q.hash() !== w) return false;
+      __q.seen.clear();
+      return true;
+    },
     hash() {
       const c = window.quillornCanvas && quillornCanvas.canvas;
       if (!c) return 0;
@@ -125,6 +132,14 @@ const pageHelpers = () => {
       return false;
     },
   };
+  // Each picture the page puts is noted, so that one that stands only for a tick is not missed
+  // by a look that comes late on a busy machine.
+  let canvas;
+  Object.defineProperty(window, 'quillornCanvas', {configurable: true, get: () => canvas, set: (v) => {
+    const put = v.putPixels;
+    v.putPixels = (...args) => (put(...args), __q.seen.add(__q.hash()));
+    canvas = v;
+  }});
   window.addEventListener('keydown', (e) => {
     const c = window.quillornSound && quillornSound.context;
     __q.keyTime = c ? c.currentTime : -1;
@@ -223,9 +238,10 @@ function checkPitch(out, name, heard, what) {
   if (!(want > 0 && Math.abs(hz - want) < want * 0.02)) fail(`${what}: a beep at ${hz} Hz, not ${want} Hz`);
 }
 
-// Waits for the canvas to show the headless picture name; fails after the timeout.
+// Waits for the canvas to show the headless picture name (since the last picture waited for);
+// fails after the timeout.
 function showsPicture(page, out, name, what, timeout = 15000) {
-  return page.waitForFunction((w) => __q.hash() === w, {polling: 'raf', timeout}, pictureHash(out, name))
+  return page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout}, pictureHash(out, name))
       .catch(() => fail(`${what}: the canvas is not the headless picture "${name}"`));
 }
 

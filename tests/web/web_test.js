@@ -33,7 +33,7 @@ async function playMoment(page, kind, name, keys, figures) {
     await page.keyboard.up(code);
   }
   if (kind === 'picture') {
-    await page.waitForFunction((w) => __q.hash() === w, {polling: 'raf', timeout: 15000},
+    await page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout: 15000},
         b.pictureHash(out, name)).catch(async () => {
       const png = await page.evaluate(() => quillornCanvas.canvas.toDataURL().split(',')[1]);
       fs.writeFileSync(path.join(out, name + '.browser.png'), Buffer.from(png, 'base64'));
@@ -57,11 +57,11 @@ async function checkReleaseOffCanvas(page, helpHash) {
   });
   await page.mouse.move(at.x, at.y);
   await page.mouse.down();
-  await page.waitForFunction((w) => __q.hash() !== w, {timeout: 5000}, helpHash)
+  await page.waitForFunction((w) => __q.hash() !== w && (__q.seen.clear(), true), {timeout: 5000}, helpHash)
       .catch(() => b.fail('a press on the dialog\'s OK did not show it pressed'));
   await page.mouse.move(at.off, at.y, {steps: 4});
   await page.mouse.up();
-  await page.waitForFunction((w) => __q.hash() === w, {timeout: 5000}, helpHash)
+  await page.waitForFunction((w) => __q.saw(w), {timeout: 5000}, helpHash)
       .catch(() => b.fail('OK released off the canvas stayed pressed'));
 }
 
