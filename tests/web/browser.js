@@ -47,29 +47,25 @@ function launch(puppeteer, profile, args = []) {
       '--user-data-dir=' + profile, ...args]});
 }
 
-// Plays the moments of a table on the headless backend; returns them as [kind, name, keys...].
-function runOracle(oracle, table, out) {
-  execFileSync(oracle, [table, out]);
-  return fs.readFileSync(table, 'utf8').split('\n').map((l) => l.trim().split(/\s+/))
-      .filter((w) => w[0] && !w[0].startsWith('#'));
-}
-
 // The test's arguments, WEB_ORACLE MOMENTS BUILD_WEB: the page's folder and its driver (a
-// missing page fails the test), and a folder of the test's own (the browser's profile) where
-// the oracle has put its pictures of the moments.
+// missing page fails the test), a folder of the test's own (the browser's profile) where the
+// oracle has put its pictures of the table's moments, and the moments ([kind, name, keys...]).
 function setUp() {
   const [oracle, table, buildDir] = process.argv.slice(2).map((a) => path.resolve(a));
   const {page, puppeteer} = requirePage(buildDir);
   const out = fs.mkdtempSync(path.join(os.tmpdir(), 'quillorn-web-'));
-  return {pageDir: page, out, moments: runOracle(oracle, table, out),
-    launch: (args) => launch(puppeteer, path.join(out, 'profile'), args)};
+  execFileSync(oracle, [table, out]);
+  const moments = fs.readFileSync(table, 'utf8').split('\n').map((l) => l.trim().split(/\s+/))
+      .filter((w) => w[0] && !w[0].startsWith('#'));
+  return {pageDir: page, out, moments, launch: (args) => launch(puppeteer, path.join(out, 'profile'), args)};
 }
 
-// A new page of a browser or a browser context, with the helpers below and its errors
-// collected, at a desktop's size unless told.
+// A new page of a browser or a browser context, with the helpers below and its console errors
+// and uncaught exceptions collected, at a desktop's size unless told.
 async function newPage(owner, viewport = {width: 1000, height: 1240}) {
-  const page = await owner.newPage();
-  const errors = collectErrors(page);
+  const page = await owner.newPage(), errors = [];
+  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+  page.on('pageerror', (e) => errors.push(e.message));
   await page.setViewport(viewport);
   await page.evaluateOnNewDocument(pageHelpers);
   return {page, errors};
@@ -88,14 +84,6 @@ async function focus(page) {
   await page.bringToFront();
   await page.waitForFunction(() => document.hasFocus(), {timeout: 10000})
       .catch(() => fail('the page never had the focus'));
-}
-
-// Console errors and uncaught exceptions of the page.
-function collectErrors(page) {
-  const errors = [];
-  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
-  page.on('pageerror', (e) => errors.push(e.message));
-  return errors;
 }
 
 // In the page, before its scripts: the canvas's hash; confirm keys pressed from inside the
@@ -214,19 +202,17 @@ async function armRecorder(page, frames, wait = 10000) {
   };
 }
 
-// Pitch from the mean period between rising zero crossings in the first loud stretch
-// (samples in -1..1).
+// Pitch from the rising zero crossings in the first loud stretch (samples in -1..1): their
+// count over the frames from the first to the last.
 function pitch(samples, rate) {
-  const periods = [];
-  let last = -1, quiet = 0;
+  let first = -1, last = -1, count = 0, quiet = 0;
   for (let i = 1; i < samples.length; ++i) {
     quiet = Math.abs(samples[i]) < 500 / 32768 ? quiet + 1 : 0;
-    if (last >= 0 && quiet > rate / 200) break;  // 5 ms of quiet: the beep is over
+    if (first >= 0 && quiet > rate / 200) break;  // 5 ms of quiet: the beep is over
     if (quiet > 1 || !(samples[i - 1] < 0 && samples[i] >= 0)) continue;
-    if (last >= 0) periods.push(i - last);
-    last = i;
+    [first, last, count] = first < 0 ? [i, i, 0] : [first, i, count + 1];
   }
-  return periods.length ? rate * periods.length / periods.reduce((a, b) => a + b, 0) : 0;
+  return count ? rate * count / (last - first) : 0;
 }
 
 // Fails unless the samples heard carry the headless mix's pitch for the sound moment name

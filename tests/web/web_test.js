@@ -1,10 +1,9 @@
 // The page on a desktop browser: headless Chromium plays the moments of moments.txt on the
 // page served from 127.0.0.1 and compares the canvas, pixel for pixel, with the headless
-// backend's pictures (web_oracle), and the beep that reaches the sound's destination with the
-// headless mix's pitch. A mouse button released off the canvas must count there; the
-// touch controls must not show; a hidden tab must bring no burst of ticks; Esc must close the
-// game; and the console must have no error. Prints the page's figures (load to title, tick
-// time, key to sound).
+// backend's pictures (web_oracle). A mouse button released off the canvas must count there;
+// the touch controls must not show; a hidden tab must bring no burst of ticks; Esc must close
+// the game; and the console must have no error. Prints the page's figures (load to title,
+// tick time). The sound has web_sound_test.js.
 // Usage: node web_test.js WEB_ORACLE MOMENTS BUILD_WEB
 // QUILLORN_WEB_SHOTS=DIR also writes web-title.png and web-play.png there.
 'use strict';
@@ -15,8 +14,7 @@ const b = require('./browser');
 const {pageDir, out, moments, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
 
-async function playMoment(page, kind, name, keys, figures) {
-  const heard = kind === 'sound' ? await b.armRecorder(page, 9600) : null;
+async function playMoment(page, name, keys) {
   for (const key of keys) {
     const before = await page.evaluate(() => __q.hash());
     const code = key.replace('*', '');
@@ -32,19 +30,12 @@ async function playMoment(page, kind, name, keys, figures) {
         .catch(() => b.fail(`${name}: ${key} changed nothing`));
     await page.keyboard.up(code);
   }
-  if (kind === 'picture') {
-    await page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout: 15000},
-        b.pictureHash(out, name)).catch(async () => {
-      const png = await page.evaluate(() => quillornCanvas.canvas.toDataURL().split(',')[1]);
-      fs.writeFileSync(path.join(out, name + '.browser.png'), Buffer.from(png, 'base64'));
-      b.fail(`${name}: the canvas is not the headless picture (both in ${out})`);
-    });
-    return;
-  }
-  const got = await heard();
-  b.checkPitch(out, name, got, name);
-  if (got.gaps) b.fail(`${name}: the sound had ${got.gaps} gaps`);
-  figures.latencyMs = (got.soundAt - got.keyTime) * 1000;
+  await page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout: 15000},
+      b.pictureHash(out, name)).catch(async () => {
+    const png = await page.evaluate(() => quillornCanvas.canvas.toDataURL().split(',')[1]);
+    fs.writeFileSync(path.join(out, name + '.browser.png'), Buffer.from(png, 'base64'));
+    b.fail(`${name}: the canvas is not the headless picture (both in ${out})`);
+  });
 }
 
 // The help dialog's OK pressed with the mouse, which then leaves the canvas and is released
@@ -113,13 +104,8 @@ b.run(async (keep) => {
     getComputedStyle(document.getElementById(id)).display));
   if (controls.some((d) => d !== 'none')) b.fail(`the touch controls show on a desktop: ${controls}`);
   const tickCounts = () => page.evaluate(() => [Module._quillorn_web_ticks(), Module._quillorn_web_tick_ms()]);
-  for (const [kind, name, ...keys] of moments) {
-    if (kind === 'sound' && !figures.recorder) {
-      await page.waitForFunction(() => quillornSound.mode === 'worklet', {timeout: 10000})
-          .catch(() => b.fail('the sound worklet did not start on 127.0.0.1'));
-      figures.recorder = await b.addRecorder(page);
-    }
-    await playMoment(page, kind, name, keys, figures);
+  for (const [, name, ...keys] of moments) {
+    await playMoment(page, name, keys);
     console.log(`${name}: ${((Date.now() - started) / 1000).toFixed(1)} s`);
     if (name === 'title') figures.titleMs = await page.evaluate(() => __q.titleAt);
     if (name === 'help') await checkReleaseOffCanvas(page, b.pictureHash(out, name));
@@ -137,6 +123,5 @@ b.run(async (keep) => {
   if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
   console.log(`load to the title frame: ${figures.firstTitleMs.toFixed(0)} ms in a fresh browser, ` +
       `${figures.titleMs.toFixed(0)} ms reloaded; a tick while walking: ` +
-      `${figures.walkTickMs.toFixed(2)} ms; key to sound: ${figures.latencyMs.toFixed(1)} ms ` +
-      'of the context\'s time before the output latency');
+      `${figures.walkTickMs.toFixed(2)} ms`);
 });
