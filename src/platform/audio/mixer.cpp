@@ -69,6 +69,11 @@ struct Loudness {
   float gains[2] = {1.0f, 1.0f};  // what the mix multiplies by, from the two above
 };
 Loudness loudness;
+SoundCallObserver observer = nullptr;
+
+void Tell(const SoundCall& call) {
+  if (observer) observer(call);
+}
 alignas(64) float kernel[kPhases][kTaps];
 bool kernelBuilt = false;
 
@@ -373,7 +378,9 @@ SoundBuffer CreateSoundBuffer(const SoundFormat& format, const uint8_t* bytes, s
       (ch == 0 ? samples->left : samples->right)[kHalf + f] = v;
     }
   }
-  return Install(index, samples, format.framesPerSecond);
+  SoundBuffer made = Install(index, samples, format.framesPerSecond);
+  Tell({SoundCallKind::kCreate, made, 0, &format, bytes, size});
+  return made;
 }
 
 SoundBuffer DuplicateSoundBuffer(SoundBuffer source) {
@@ -381,7 +388,9 @@ SoundBuffer DuplicateSoundBuffer(SoundBuffer source) {
   if (!voice) return 0;
   int index = FreeVoiceIndex();
   if (index < 0) return 0;
-  return Install(index, voice->samples, voice->rate);
+  SoundBuffer made = Install(index, voice->samples, voice->rate);
+  Tell({SoundCallKind::kDuplicate, made, source});
+  return made;
 }
 
 void SetBufferRate(SoundBuffer buffer, uint32_t framesPerSecond) {
@@ -391,6 +400,7 @@ void SetBufferRate(SoundBuffer buffer, uint32_t framesPerSecond) {
   voice->rate = framesPerSecond;
   voice->step = StepFor(framesPerSecond);
   Unlock();
+  Tell({SoundCallKind::kSetRate, buffer, framesPerSecond});
 }
 
 uint32_t BufferRate(SoundBuffer buffer) {
@@ -406,6 +416,7 @@ void PlayBuffer(SoundBuffer buffer, bool loop) {
   voice->looping = loop;
   voice->playing = true;
   Unlock();
+  Tell({SoundCallKind::kPlay, buffer, loop ? 1u : 0u});
   AudioWake();
 }
 
@@ -415,6 +426,7 @@ void StopBuffer(SoundBuffer buffer) {
   Lock();
   voice->playing = false;
   Unlock();
+  Tell({SoundCallKind::kStop, buffer});
 }
 
 bool BufferPlaying(SoundBuffer buffer) {
@@ -435,6 +447,7 @@ void ReleaseBuffer(SoundBuffer buffer) {
   voice->playing = false;
   Unlock();
   if (--samples->users == 0) delete samples;
+  Tell({SoundCallKind::kRelease, buffer});
 }
 
 void SetBufferGroup(SoundBuffer buffer, SoundGroup group) {
@@ -443,6 +456,7 @@ void SetBufferGroup(SoundBuffer buffer, SoundGroup group) {
   Lock();
   voice->group = group;
   Unlock();
+  Tell({SoundCallKind::kSetGroup, buffer, static_cast<uint32_t>(group)});
 }
 
 namespace {
@@ -459,6 +473,8 @@ void UpdateGains() {
 void SetGroupVolume(SoundGroup group, int32_t level) {
   loudness.levels[static_cast<int>(group)] = std::clamp(level, 0, kMaxVolume);
   UpdateGains();
+  Tell({SoundCallKind::kSetVolume, static_cast<uint32_t>(group),
+        static_cast<uint32_t>(loudness.levels[static_cast<int>(group)])});
   AudioWake();
 }
 
@@ -469,7 +485,12 @@ int32_t GroupVolume(SoundGroup group) {
 void SetMuted(bool muted) {
   loudness.muted = muted;
   UpdateGains();
+  Tell({SoundCallKind::kSetMuted, 0, muted ? 1u : 0u});
   AudioWake();
+}
+
+void ObserveSoundCalls(SoundCallObserver newObserver) {
+  observer = newObserver;
 }
 
 bool Muted() {

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/audio/audio.h"
+
 namespace quillorn::platform {
 
 using AudioLockFn = void (*)();
@@ -31,5 +33,33 @@ bool MixerSilent();
 // Renders the next frames (two int16 values each, left then right). Allocates nothing and
 // takes no lock itself: the caller holds the backend's lock, as an audio callback does.
 void MixAudio(int16_t* out, size_t frames);
+
+// The calls of audio.h that change the mixer, as records: a backend whose sound is mixed
+// elsewhere (the page's audio thread) sends them to a second mixer there, which makes the same
+// calls in the same order and so hands out the same buffers.
+enum class SoundCallKind : uint8_t {
+  kCreate,     // buffer: the one made; format, bytes and size: the recording
+  kDuplicate,  // buffer: the one made; value: its source
+  kSetRate,    // value: frames per second
+  kPlay,       // value: 1 to loop
+  kStop,
+  kRelease,
+  kSetGroup,   // value: the SoundGroup
+  kSetVolume,  // buffer: the SoundGroup; value: the level
+  kSetMuted,   // value: 1 when muted
+};
+struct SoundCall {
+  SoundCallKind kind = SoundCallKind::kStop;
+  uint32_t buffer = 0;
+  uint32_t value = 0;
+  const SoundFormat* format = nullptr;
+  const uint8_t* bytes = nullptr;
+  size_t size = 0;
+};
+using SoundCallObserver = void (*)(const SoundCall& call);
+// The observer hears every call that changed the mixer, after it did; null for none.
+void ObserveSoundCalls(SoundCallObserver observer);
+// Makes the call on this mixer; returns the buffer it made (Create, Duplicate) or acted on.
+SoundBuffer ReplaySoundCall(const SoundCall& call);
 
 }  // namespace quillorn::platform

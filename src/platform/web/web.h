@@ -16,14 +16,15 @@ void RedrawAll();
 Settings ApplySettings(const Settings& wanted, const Settings& before);
 // The beep strip changed its look: puts it on the canvas.
 void StripChanged();
-// A position on the canvas in CSS pixels as a position in the frame.
-void CanvasToFrame(double x, double y, int32_t& frameX, int32_t& frameY);
 
 // Runs the message loop's step now (input just arrived or the timer is due) and sets the
 // timer for the next tick.
 void Pump();
 
-// Game controllers, polled while one is connected.
+// The sound muted or not: the audio context rests while muted.
+void MuteSound(bool muted);
+
+// Game controllers, polled while one is connected, and the page's touch controls.
 void StartGamepads();
 void StopGamepads();
 

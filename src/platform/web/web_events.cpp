@@ -36,8 +36,13 @@ struct Loop {
 Loop g_loop;
 
 // clang-format off
+EM_JS(void, PageRunning, (), { quillornPage.running = true; });
 EM_JS(void, PageClosed, (), { quillornPage.closed(); });
-EM_JS(double, PageCanvasScale, (), { return quillornPage.canvasScale(); });
+EM_JS(void, PageToFrame, (double x, double y, int32_t* frame), {
+  var at = quillornCanvas.toFrame(x, y);
+  HEAP32[frame >> 2] = at[0];
+  HEAP32[(frame >> 2) + 1] = at[1];
+});
 EM_JS(double, PageClock, (), { return quillornPage.clock(); });
 EM_JS(int, PageHasFocus, (), { return document.hasFocus() ? 1 : 0; });
 // clang-format on
@@ -117,10 +122,14 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
   return GameKey(key);
 }
 
-// The mouse goes to an open dialog (modal: client coordinates), else to the menu bar.
+// The mouse goes to an open dialog (modal: client coordinates), else to the menu bar. A press
+// counts on the canvas only; moves and releases count anywhere on the page, as a window
+// that holds the mouse while a button is down sees them, so a drag through the menu that
+// ends off the canvas still ends.
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
-  int32_t x, y;
-  web::CanvasToFrame(e->targetX, e->targetY, x, y);
+  int32_t frame[2];
+  PageToFrame(e->clientX, e->clientY, frame);
+  int32_t x = frame[0], y = frame[1];
   if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) {
     if (!DialogIsOpen()) MenuBarMouseMove(x, y);
   } else if (e->button == 0) {
@@ -148,8 +157,8 @@ void Listen(bool on) {
   emscripten_set_keydown_callback(win, nullptr, EM_TRUE, on ? OnKey : nullptr);
   emscripten_set_keyup_callback(win, nullptr, EM_TRUE, on ? OnKey : nullptr);
   emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, on ? OnMouse : nullptr);
-  emscripten_set_mouseup_callback(canvas, nullptr, EM_TRUE, on ? OnMouse : nullptr);
-  emscripten_set_mousemove_callback(canvas, nullptr, EM_TRUE, on ? OnMouse : nullptr);
+  emscripten_set_mouseup_callback(win, nullptr, EM_TRUE, on ? OnMouse : nullptr);
+  emscripten_set_mousemove_callback(win, nullptr, EM_TRUE, on ? OnMouse : nullptr);
   emscripten_set_focus_callback(win, nullptr, EM_TRUE, on ? OnFocus : nullptr);
   emscripten_set_blur_callback(win, nullptr, EM_TRUE, on ? OnFocus : nullptr);
 }
@@ -162,12 +171,6 @@ void OnTimeout(void*) {
 }  // namespace
 
 namespace web {
-
-void CanvasToFrame(double x, double y, int32_t& frameX, int32_t& frameY) {
-  double scale = PageCanvasScale();
-  frameX = int32_t(x / scale);
-  frameY = int32_t(y / scale);
-}
 
 void Pump() {
   Loop& l = g_loop;
@@ -204,6 +207,7 @@ bool ClaimSingleCopy(const char*) {
 void RunMessageLoop(LoopStep step) {
   g_loop.step = step;
   Listen(true);
+  PageRunning();
   if (PageHasFocus()) InputActivate(true);
   web::Pump();
 }

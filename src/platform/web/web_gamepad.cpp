@@ -3,11 +3,14 @@
 // held), A and Start are Enter, Y is E, Back opens the window menu, and B closes an open menu
 // or dialog.
 // The page has no events for buttons, so pads are read every 16 ms while one is connected.
+// The page's touch controls (page_touch.js) are one more pad of the same mapping.
+#include <emscripten/emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "platform/platform.h"
@@ -48,6 +51,12 @@ PadButton Button(int number) {
 }
 
 PadKeys g_pads[kPads];
+PadKeys g_touch;
+
+// The touch controls by the page's numbers: the pad's four directions, 決定, 全員を見る, メニュー.
+constexpr PadButton kTouchControls[] = {PadButton::kUp,   PadButton::kRight, PadButton::kDown,
+                                        PadButton::kLeft, PadButton::kA,     PadButton::kY,
+                                        PadButton::kBack};
 bool g_polling = false;
 bool g_listening = false;
 
@@ -99,9 +108,18 @@ void StopGamepads() {
   g_listening = false;
   emscripten_set_gamepadconnected_callback(nullptr, EM_TRUE, nullptr);
   for (PadKeys& p : g_pads) PadLetGo(p);
+  PadLetGo(g_touch);
   PadForgetAll();
 }
 
 }  // namespace web
 
 }  // namespace quillorn::platform
+
+// A touch control went down or up.
+extern "C" EMSCRIPTEN_KEEPALIVE void quillorn_web_control(int control, int down) {
+  using namespace quillorn::platform;
+  if (!g_listening || control < 0 || control >= int(std::size(kTouchControls))) return;
+  PadButtonChanged(g_touch, control, kTouchControls[control], down != 0);
+  web::Pump();
+}

@@ -28,17 +28,17 @@ WebWindow g_web;
 
 // clang-format off
 EM_JS(void, PageCreateCanvas, (int width, int height), {
-  quillornPage.createCanvas(width, height);
+  quillornCanvas.create(width, height);
 });
 EM_JS(void, PageResizeCanvas, (int width, int height), {
   quillornSettings.resizeCanvas(width, height);
 });
 EM_JS(void, PageSetScale, (int scale), { quillornSettings.setScale(scale); });
 EM_JS(int, PageFullscreen, (), { return quillornSettings.fullscreen(); });
-EM_JS(void, PageToggleFullscreenNow, (), { quillornPage.toggleFullscreen(); });
+EM_JS(void, PageToggleFullscreenNow, (), { quillornCanvas.toggleFullscreen(); });
 EM_JS(void, PageFullscreenAtFirstGesture, (), { quillornSettings.fullscreenAtFirstGesture(); });
 EM_JS(void, PagePutPixels, (const void* rgba, int width, int height, int x, int y), {
-  quillornPage.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
+  quillornCanvas.putPixels(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, x, y);
 });
 // clang-format on
 
@@ -86,6 +86,7 @@ Settings ApplySettings(const Settings& wanted, const Settings& before) {
   if (wanted.scale != before.scale) PageSetScale(wanted.scale);
   // The page follows the browser's own fullscreen key too: only a change asks for one.
   if (wanted.fullscreen != bool(PageFullscreen())) PageToggleFullscreenNow();
+  if (wanted.muted != before.muted) MuteSound(wanted.muted);
   MenuBarCheckSettings();
   RedrawAll();
   return wanted;

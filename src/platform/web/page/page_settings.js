@@ -1,7 +1,6 @@
 // The page's half of the player's settings (web_settings.cpp): kept in the browser's storage
-// for this page, the query's flags, the canvas's chosen scale, fullscreen as it was left, the
-// sound's rest, and the game controller's rumble. Runs before the compiled game (--pre-js),
-// after page.js.
+// for this page, the query's flags, the canvas's chosen scale, fullscreen as it was left, and
+// the game controller's rumble. Runs before the compiled game (--pre-js), after page_canvas.js.
 var quillornSettings = {
   key: 'quillorn.settings',
   scale: 0,  // the canvas's whole-number scale the player chose; 0: the largest that fits
@@ -36,16 +35,16 @@ var quillornSettings = {
   },
 
   resizeCanvas: function (width, height) {
-    var c = quillornPage.canvas;
+    var c = quillornCanvas.canvas;
     if (!c) return;
     c.width = width;
     c.height = height;
-    quillornPage.fit();
+    quillornCanvas.fit();
   },
 
   setScale: function (k) {
     quillornSettings.scale = k;
-    quillornPage.fit();
+    quillornCanvas.fit();
   },
 
   fullscreen: function () {
@@ -60,7 +59,7 @@ var quillornSettings = {
       window.removeEventListener('keydown', go, true);
       window.removeEventListener('mousedown', go, true);
       window.removeEventListener('touchend', go, true);
-      if (!document.fullscreenElement) quillornPage.toggleFullscreen();
+      if (!document.fullscreenElement) quillornCanvas.toggleFullscreen();
     };
     window.addEventListener('keydown', go, true);
     window.addEventListener('mousedown', go, true);
@@ -88,14 +87,3 @@ var quillornSettings = {
 document.addEventListener('fullscreenchange', function () {
   if (Module._quillorn_web_fullscreen) Module._quillorn_web_fullscreen(quillornSettings.fullscreen());
 });
-
-// The sound rests while nothing can be heard: the audio context is suspended, and its
-// worklet stops asking for sound.
-quillornAudio.resting = false;
-quillornAudio.rest = function (on) {
-  var a = quillornAudio;
-  a.resting = !!on;
-  if (!a.context) return;
-  if (on) a.context.suspend();
-  else if (a.context.state !== 'running') a.context.resume();
-};
