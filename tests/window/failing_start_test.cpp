@@ -1,7 +1,8 @@
 // The real program started as a new user may start it, where something is missing: without
 // any display, or with a video driver or display that is not there, it ends at once with one
 // line that says why and a code that is not 0 (never a window nobody sees, waiting for ever);
-// without a sound device it plays, says so in one line, and Esc still ends it with 0.
+// without a sound device it plays, says so in one line, and Esc still ends it with 0; an X
+// error its window may meet on the way out does not end it with 1.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +12,11 @@
 
 #include "game_lines.h"
 #include "platform/platform.h"
+#include "platform/sdl/x_errors.h"
 #include "real_window.h"
+
+// After the tests' headers, whose names Xlib's macros would change.
+#include <X11/Xlib.h>
 
 namespace quillorn::test {
 namespace {
@@ -69,6 +74,28 @@ TEST_F(RealWindow, WithoutASoundDeviceItPlaysSaysSoInOneLineAndEscEndsItWithZero
                                      "/nonexistent-folder/sound.raw); the game plays without "
                                      "sound"});
   std::remove(errors_.c_str());
+}
+
+// SDL's wake-up sent to the window just before it went reaches the server after it: that
+// BadWindow passes, as the game closes; any other error still reaches the handler before.
+TEST_F(RealWindow, AWakeUpSentToAGoneWindowPassesAndOtherErrorsDoNot) {
+  Start(false);
+  static int reached = 0;
+  XSetErrorHandler([](Display*, XErrorEvent*) { return ++reached, 0; });
+  platform::sdl::LetGoneWindowWakeUpsPass();
+  Display* x = XOpenDisplay((":" + std::to_string(display_)).c_str());
+  ASSERT_NE(x, nullptr);
+  const Window gone = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 8, 8, 0, 0, 0);
+  XDestroyWindow(x, gone);
+  XEvent wake{};
+  wake.xclient = {ClientMessage, 0, True, x, gone, XInternAtom(x, "_SDL_WAKEUP", False), 8, {}};
+  XSendEvent(x, gone, False, NoEventMask, &wake);
+  XSync(x, False);
+  EXPECT_EQ(reached, 0);
+  XMapWindow(x, gone);
+  XSync(x, False);
+  EXPECT_EQ(reached, 1);
+  XCloseDisplay(x);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/chrome/window_frame.h"
 #include "platform/resources/icon_image.h"
 #include "platform/sdl/sdl_dpi.h"
+#include "platform/sdl/x_errors.h"
 #include "platform/window/report.h"
 #include "platform/window/window_scale.h"
 #include "platform/window/window_state.h"
@@ -236,6 +237,7 @@ bool CreateWindow(const WindowDesc& desc) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  sdl::LetGoneWindowWakeUpsPass();
   MenuBarLoad(desc.menuName);
   SdlWindow& s = g_sdl;
   s.clientWidth = desc.clientWidth;
