@@ -226,6 +226,8 @@ bool CreateWindow(const WindowDesc& desc) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // a signal ends the game as it ends anything
   // The frame goes to the window as plain pixels; no 3D driver is started (or probed) for it.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Before SDL's video starts: SDL keeps the handler it finds, and puts it back as it ends.
+  sdl::LetGoneWindowWakeUpsPass();
   // Video alone: the sound output brings up its own subsystem.
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     SayNoWindow(NoWindowReason(std::string("SDL: ") + SDL_GetError()));
@@ -237,7 +239,6 @@ bool CreateWindow(const WindowDesc& desc) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  sdl::LetGoneWindowWakeUpsPass();
   MenuBarLoad(desc.menuName);
   SdlWindow& s = g_sdl;
   s.clientWidth = desc.clientWidth;
