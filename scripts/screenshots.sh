@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the real program on a private X server, into docs/: the title, the
-# instructions page, play in room 2, the room survey's message box and the people shown by E,
+# Screenshots of the real program on a private X server, into docs/: the title, the window
+# menu open on it and the help dialog, the instructions page, play in room 2, the room survey's message box and the people shown by E,
 # then the story in the throne room, the ending in the store room and the staff roll.
 # Usage: bash scripts/screenshots.sh [build dir]
 set -euo pipefail
@@ -29,6 +29,12 @@ cp "$build/tools/mapc/castle-rooms.png" docs/castle-rooms.png
 echo docs/castle-rooms.png
 
 shot title
+key F10
+shot menu
+key Escape F10 Down Down Down Return  # 説明
+sleep 0.3
+shot help-dialog
+key Return
 key Down Down Return
 shot instructions
 key Return
@@ -63,5 +69,4 @@ shot ending-store-room
 menu_command 40009
 sleep 4
 shot staff-roll
-key Escape
-wait "$game"
+end_game

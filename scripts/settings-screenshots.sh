@@ -19,8 +19,8 @@ start_game_window "$build" visible
 key ctrl+m F10 Right Down Right Down Down
 import -window "$window" docs/settings-menu.png
 echo docs/settings-menu.png
-key Escape Escape Escape
-wait "$game"
+key Escape Escape  # the submenu, then the menu
+end_game
 
 # The strip's middle row (20 + 512 + 12) at the moment of a beep: the lit run's width and its
 # middle's red, which is over 190 only in the beep's own tick.
@@ -40,7 +40,7 @@ for way in Down Up Up Up Left Left Up Right Right Down Down Left Up Up Right; do
     if [ "$width" -ge 232 ] && [ "$width" -le 400 ] && [ "$red" -gt 190 ]; then
       cp "$work/shot.png" docs/visual-beep.png
       echo "docs/visual-beep.png (a pulse $width pixels wide)"
-      key Escape
+      end_game
       exit 0
     fi
   done

@@ -70,7 +70,8 @@ in_root apt install -y "./tmp/${deb##*/}" >"$report/install.log" 2>&1 ||
   fail "apt install failed: $(tail -5 "$report/install.log")"
 files >"$report/installed"
 in_root dpkg -L quillorn | sort >"$report/owned"
-grep -E '^(Setting up|Unpacking) ' "$report/install.log" | sed 's/^/  /' | head -80 >"$report/unpacked"
+# sed reads to the end: a head that stopped early would end the script by SIGPIPE (pipefail).
+grep -E '^(Setting up|Unpacking) ' "$report/install.log" | sed -n 's/^/  /; 1,80p' >"$report/unpacked"
 echo "  $(grep -c '^Setting up ' "$report/install.log") packages set up"
 
 step "its libraries resolve"

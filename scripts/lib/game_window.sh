@@ -29,3 +29,12 @@ start_game_window() {
   xdotool windowfocus --sync "$window"
   sleep 1
 }
+
+# Ends the game with Esc and waits for it to exit. The key goes to the focused window through
+# XTEST, not to $window: the game closes at the key's press, and a release sent to the window
+# it has destroyed would be an X error that ends the script.
+end_game() {
+  xdotool key Escape
+  wait "$game"
+  game=""
+}
