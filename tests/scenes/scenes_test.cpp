@@ -163,7 +163,7 @@ TEST(Ending, TheSecretRoomsDoorwayLeadsIntoTheStoreRoomAndTheEndingIntoTheStaffR
   StartNewGame();
   PutKing(30, 11, 10, 0);  // below the doorway into the store room
   SetPeople({});
-  WalkSteps(kKeyUp);
+  Hold(kKeyUp, 8);
   EXPECT_EQ(V({currentRoom, showHearts}), V({31, 0}));
   // Inside the entrance the king, seen, facing up; behind him the queen and two guards, unseen.
   ReferenceFrame f;
