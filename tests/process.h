@@ -27,7 +27,8 @@ bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
 // Waits up to timeoutMs for the process to end; true with its exit code when it did.
 inline bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
   int status = 0;
-  if (pid <= 0 || !WaitUntil(timeoutMs, [&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20))
+  if (pid <= 0 || !WaitUntil(
+                      timeoutMs, [&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20))
     return false;
   exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return true;

@@ -4,25 +4,17 @@
 // it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "process.h"
+
 namespace {
 
-const std::string kDeb = QUILLORN_DEB, kVersion = QUILLORN_VERSION, kId = QUILLORN_APP_ID;
+using quillorn::test::Output;
 
-// What a command prints on its standard output; empty when it fails.
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    if (pclose(pipe) != 0) out.clear();
-  }
-  return out;
-}
+const std::string kDeb = QUILLORN_DEB, kVersion = QUILLORN_VERSION, kId = QUILLORN_APP_ID;
 
 // One file of the package, gzip-decompressed when asked.
 std::string Member(const std::string& path, bool gunzip = false) {

@@ -4,26 +4,20 @@
 // Wine prefix serve the whole run, and a copy of the game each test: one without any sound
 // driver, one whose sound goes through Wine's ALSA driver into a file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "game_driver.h"
 #include "game_lines.h"
-#include "gameplay/actors.h"
-#include "platform/cues/cue_strip.h"
-#include "platform/headless/headless.h"
 #include "platform/settings/settings.h"
-#include "script/script.h"
+#include "script/message_box.h"
 #include "shell/main_window.h"
-#include "shell/scene_handlers.h"
-#include "shell/win_main.h"
 #include "wine_session.h"
 
 namespace quillorn::test {
@@ -31,33 +25,6 @@ namespace {
 
 constexpr int kPatienceMs = 20000;
 constexpr int kWidth = 480, kHeight = 512;
-
-std::string Rgb(const platform::Surface& p) {
-  std::string rgb;
-  for (platform::Pixel px : p.pixels)
-    rgb += {char(platform::PixelRed(px)), char(platform::PixelGreen(px)),
-            char(platform::PixelBlue(px))};
-  return rgb;
-}
-
-// A picture of width pixels a row at twice its size, each pixel a 2 x 2 block.
-std::string Doubled(const std::string& rgb, int width) {
-  std::string out;
-  for (size_t row = 0; row < rgb.size(); row += size_t(width) * 3) {
-    std::string line;
-    for (size_t i = row; i < row + size_t(width) * 3; i += 3)
-      line += rgb.substr(i, 3) + rgb.substr(i, 3);
-    out += line + line;
-  }
-  return out;
-}
-
-int Differences(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return -1;
-  int n = 0;
-  for (size_t i = 0; i < a.size(); i += 3) n += a.compare(i, 3, b, i, 3) != 0;
-  return n;
-}
 
 // Samples from byte `from` on of what ALSA's file device was given that are not near silence.
 int LoudSamples(const std::string& file, std::streamoff from) {
@@ -73,17 +40,15 @@ TEST(WindowsBuild, IsOneFileThatNeedsOnlyWindowsOwnLibraries) {
   std::ifstream exe(QUILLORN_WINDOWS_EXE, std::ios::binary | std::ios::ate);
   ASSERT_TRUE(exe) << QUILLORN_WINDOWS_EXE << " is missing: build it with the windows preset";
   EXPECT_LT(exe.tellg(), 3 << 20) << "bytes";
-  FILE* f = popen("x86_64-w64-mingw32-objdump -p " QUILLORN_WINDOWS_EXE, "r");
-  ASSERT_TRUE(f);
   const std::set<std::string> windowsOwn = {"KERNEL32.dll", "USER32.dll", "GDI32.dll", "WINMM.dll",
                                             "msvcrt.dll"};
+  std::istringstream lines(Output("x86_64-w64-mingw32-objdump -p " QUILLORN_WINDOWS_EXE));
   int dlls = 0;
-  for (char line[512], name[256]; std::fgets(line, sizeof line, f);) {
-    if (std::sscanf(line, " DLL Name: %255s", name) != 1) continue;
-    ++dlls;
-    EXPECT_TRUE(windowsOwn.count(name)) << name;
-  }
-  pclose(f);
+  for (std::string line; std::getline(lines, line);)
+    if (size_t at = line.find("DLL Name: "); at != std::string::npos) {
+      ++dlls;
+      EXPECT_TRUE(windowsOwn.count(line.substr(at + 10))) << line;
+    }
   EXPECT_GT(dlls, 0);
 }
 
@@ -109,10 +74,7 @@ class UnderWine : public ::testing::Test {
       return !window_.empty();
     })) << "no window named Quillorn appeared";
     RunX(wine_, "xdotool windowfocus --sync " + window_);
-    headless::Reset(1000);
-    ASSERT_TRUE(StartUp());
-    headless::SetActive(true);
-    headless::Tick(2);
+    StartAtTitle();
   }
 
   // A key pressed and let go on both; the headless one then runs `ticks` ticks. Held for a
@@ -127,8 +89,8 @@ class UnderWine : public ::testing::Test {
 
   // Waits until the window shows what the headless backend shows.
   void ExpectSamePicture(const char* moment) {
-    std::string want = Rgb(headless::WindowPicture());
-    int diff = -1;
+    const Shot want = Placed(headless::WindowPicture(), 1, kWidth, kHeight);
+    long diff = -1;
     bool same = WaitUntil(kPatienceMs, [&] {
       diff = Differences(ClientPicture(wine_, window_, kWidth, kHeight), want);
       return diff == 0;
@@ -158,10 +120,10 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
   ExpectSamePicture("the title");
 
   // Ctrl+2: the client area at 2x, nearest neighbour; Ctrl+1 back.
-  std::string twice = Doubled(Rgb(headless::WindowPicture()), kWidth);
+  const Shot twice = Placed(headless::WindowPicture(), 2, 2 * kWidth, 2 * kHeight);
   RunX(wine_, "xdotool key ctrl+2");
   EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
-    return ClientPicture(wine_, window_, 2 * kWidth, 2 * kHeight) == twice;
+    return Differences(ClientPicture(wine_, window_, 2 * kWidth, 2 * kHeight), twice) == 0;
   })) << "the title at 2x";
   RunX(wine_, "xdotool key ctrl+1");
   ExpectSamePicture("the title at 1x again");
@@ -217,10 +179,11 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
   ASSERT_EQ(code, 0);
   headless::Command(kCmdStaffRoll);
   headless::Pump();
-  std::set<std::string> frames;
-  for (int i = 0; i < 1000; ++i, headless::Tick()) frames.insert(Rgb(headless::WindowPicture()));
+  std::set<std::vector<uint32_t>> frames;
+  for (int i = 0; i < 1000; ++i, headless::Tick())
+    frames.insert(Placed(headless::WindowPicture(), 1, kWidth, kHeight).rgb);
   EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
-    return frames.count(ClientPicture(wine_, window_, kWidth, kHeight)) > 0;
+    return frames.count(ClientPicture(wine_, window_, kWidth, kHeight).rgb) > 0;
   })) << "the staff roll";
 
   // Esc ends the program with 0.
@@ -237,11 +200,7 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
 // line that says so (its message box cannot show either).
 TEST_F(UnderWine, WithoutADisplayItEndsAtOnceWithALineAndCodeOne) {
   ASSERT_TRUE(ready_) << "Xvfb or the Wine prefix did not start";
-  int unused = 500 + getpid() % 4000;
-  for (struct stat st; stat(("/tmp/.X11-unix/X" + std::to_string(unused)).c_str(), &st) == 0;)
-    ++unused;
-  pid_t game =
-      StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", false, errors_, ":" + std::to_string(unused));
+  pid_t game = StartProgram(wine_, QUILLORN_WINDOWS_EXE, "", false, errors_, UnusedDisplay());
   int code = -1;
   bool ended = WaitExit(game, kPatienceMs, code);
   EXPECT_TRUE(RestartWineServer(wine_));
@@ -272,14 +231,14 @@ TEST_F(UnderWine, TheBeepShownFromTheNativeSettingsMenuIsKeptInAppData) {
   RunX(wine_, "xdotool key --delay 150 F10 Right Return Down Down Down Return");
   headless::Command(platform::kCmdVisualBeep);
   headless::Tick(2);
-  const int strip = platform::kCueStripHeight;
-  const platform::Surface& f = headless::WindowFrame();
-  platform::Surface whole = platform::MakeSurface(kWidth, kHeight + strip);
-  std::copy(f.Row(f.height - kHeight - strip), f.Row(f.height - 1) + kWidth, whole.pixels.begin());
-  const std::string want = Rgb(whole);
-  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
-    return ClientPicture(wine_, window_, kWidth, kHeight + strip) == want;
-  })) << "the title with the strip below it";
+  // The client area: the composed frame below its bar.
+  const int strip = platform::kCueStripHeight, bar = platform::kMenuBarHeight;
+  const Shot frame = Placed(ComposedFrame(), 1, kWidth, bar + kHeight + strip);
+  const std::vector<uint32_t> want(frame.rgb.begin() + bar * kWidth, frame.rgb.end());
+  const auto shown = [&] {
+    return ClientPicture(wine_, window_, kWidth, kHeight + strip).rgb == want;
+  };
+  EXPECT_TRUE(WaitUntil(kPatienceMs, shown)) << "the title with the strip below it";
   EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
     return AppDataSettings(wine_.prefix).find("\nvisual_beep = true\n") != std::string::npos;
   })) << AppDataSettings(wine_.prefix);
@@ -289,9 +248,7 @@ TEST_F(UnderWine, TheBeepShownFromTheNativeSettingsMenuIsKeptInAppData) {
   StartGame(false);  // the headless game afresh: without the strip until told
   headless::Command(platform::kCmdVisualBeep);
   headless::Tick(2);
-  EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {
-    return ClientPicture(wine_, window_, kWidth, kHeight + strip) == want;
-  })) << "the strip after a restart";
+  EXPECT_TRUE(WaitUntil(kPatienceMs, shown)) << "the strip after a restart";
   // Off again, so that the other tests find the prefix as they left it.
   RunX(wine_, "xdotool key --delay 150 F10 Right Return Down Down Down Return");
   EXPECT_TRUE(WaitUntil(kPatienceMs, [&] {

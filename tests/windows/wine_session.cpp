@@ -1,11 +1,8 @@
 #include "wine_session.h"
 
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -13,16 +10,11 @@ namespace quillorn::test {
 
 namespace {
 
-// A shell command in the background, its output dropped (its standard error into the file
-// errors, if named); the process id is the command's.
+// A shell command in the background, its output into the file errors (if named); the
+// process id is the command's.
 pid_t Start(const std::string& command, const std::string& errors = "") {
-  pid_t pid = fork();
-  if (pid == 0) {
-    std::string to = errors.empty() ? "/dev/null" : "'" + errors + "'";
-    execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>" + to).c_str(), nullptr);
-    _exit(127);
-  }
-  return pid;
+  return Spawn({"sh", "-c", ("exec " + command).c_str()}, {},
+               errors.empty() ? "/dev/null" : errors);
 }
 
 // No dialogs (Mono's and Gecko's installers); without sound no sound driver and no XInput
@@ -41,10 +33,6 @@ bool Run(const std::string& command, int timeoutMs) {
 }
 
 }  // namespace
-
-void SleepMs(int ms) {
-  usleep(useconds_t(ms) * 1000);
-}
 
 bool StartWine(WineSession& s, const std::string& dir) {
   std::string number = dir + "/display";
@@ -82,28 +70,9 @@ pid_t StartProgram(const WineSession& s, const std::string& exe, const std::stri
   return Start(Wine(s, sound, display) + "wine '" + exe + "' " + args, errors);
 }
 
-bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
-  for (int waited = 0; pid > 0; waited += 20) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-      exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return true;
-    }
-    if (waited >= timeoutMs) break;
-    SleepMs(20);
-  }
-  return false;
-}
-
 std::string RunX(const WineSession& s, const std::string& command) {
-  std::string full =
-      "DISPLAY=:" + std::to_string(s.display) + " " + command + " </dev/null 2>/dev/null";
-  FILE* f = popen(full.c_str(), "r");
-  std::string out;
-  char buf[65536];
-  for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-  if (f) pclose(f);
-  return out;
+  return Output("DISPLAY=:" + std::to_string(s.display) + " " + command +
+                " </dev/null 2>/dev/null");
 }
 
 std::vector<std::string> ShownWindows(const WineSession& s, const std::string& name) {
@@ -113,15 +82,17 @@ std::vector<std::string> ShownWindows(const WineSession& s, const std::string& n
   return ids;
 }
 
-std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height) {
-  if (window.empty()) return "";  // import would wait for a click on some window
+Shot ClientPicture(const WineSession& s, const std::string& window, int width, int height) {
+  if (window.empty()) return {};  // import would wait for a click on some window
   std::string ppm = RunX(s, "import -window " + window + " -depth 8 ppm:-");
   int w = 0, h = 0, header = 0;
-  size_t size = size_t(width) * size_t(height) * 3;
   if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &w, &h, &header) != 2 || w != width ||
       h < height || ppm.size() != size_t(header) + 1 + size_t(w) * size_t(h) * 3)
-    return "";
-  return ppm.substr(ppm.size() - size);
+    return {};
+  Shot shot{width, height, std::vector<uint32_t>(size_t(width) * size_t(height))};
+  const auto* p = reinterpret_cast<const uint8_t*>(ppm.data() + ppm.size() - 3 * shot.rgb.size());
+  for (uint32_t& px : shot.rgb) px = uint32_t(p[0]) << 16 | p[1] << 8 | p[2], p += 3;
+  return shot;
 }
 
 }  // namespace quillorn::test

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "frames.h"
+#include "process.h"
+
 namespace quillorn::test {
 
 struct WineSession {
@@ -24,29 +27,17 @@ void StopWine(WineSession& s);
 // without a display leaves Wine's desktop without one too, and no later window could open.
 bool RestartWineServer(const WineSession& s);
 // Starts `wine exe args`: without sound Wine has no sound driver at all, and no XInput
-// either; with it, Wine's ALSA driver plays into soundFile. The program's standard error goes
-// into the file errors when one is named. display names another X display than the session's.
+// either; with it, Wine's ALSA driver plays into soundFile. The program's output goes into
+// the file errors when one is named. display names another X display than the session's.
 pid_t StartProgram(const WineSession& s, const std::string& exe, const std::string& args = "",
                    bool sound = false, const std::string& errors = "",
                    const std::string& display = "");
-// Waits up to timeoutMs for the process to end; true with its exit code when it did.
-bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
 // Runs a shell command on the session's display; returns its output.
 std::string RunX(const WineSession& s, const std::string& command);
 // Shown windows whose name is exactly `name`.
 std::vector<std::string> ShownWindows(const WineSession& s, const std::string& name);
-// The bottom width x height pixels of an X window (a client area under its menu bar), as
-// RGB bytes; empty when the window is not width pixels wide, or not named.
-std::string ClientPicture(const WineSession& s, const std::string& window, int width, int height);
-
-void SleepMs(int ms);
-template <typename Cond>
-bool WaitUntil(int timeoutMs, Cond cond) {
-  for (int waited = 0; !cond(); waited += 100) {
-    if (waited >= timeoutMs) return false;
-    SleepMs(100);
-  }
-  return true;
-}
+// The bottom width x height pixels of an X window (a client area under its menu bar); empty
+// when the window is not width pixels wide, or not named.
+Shot ClientPicture(const WineSession& s, const std::string& window, int width, int height);
 
 }  // namespace quillorn::test
