@@ -20,8 +20,8 @@
 namespace quillorn::test {
 
 // The program started, its assets loaded and the title drawn (two ticks).
-inline void StartAtTitle(uint32_t startMs = 1000) {
-  ASSERT_TRUE(StartGame(startMs));
+inline void StartAtTitle(uint32_t startMs = 1000, void (*prepare)() = nullptr) {
+  ASSERT_TRUE(StartGame(startMs, prepare));
   headless::Tick(2);
 }
 
@@ -33,8 +33,8 @@ inline void Press(uint32_t key) {
 }
 
 // Starts a new game from the title (the cursor stands on GAME) and checks it began.
-inline void StartNewGame(uint32_t startMs = 1000) {
-  StartAtTitle(startMs);
+inline void StartNewGame(uint32_t startMs = 1000, void (*prepare)() = nullptr) {
+  StartAtTitle(startMs, prepare);
   Press(platform::kKeyReturn);
   ASSERT_EQ(currentRoom, 2);
 }
