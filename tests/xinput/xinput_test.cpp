@@ -18,6 +18,7 @@ namespace quillorn::test {
 namespace {
 
 namespace xinput = platform::xinput;
+using namespace platform;
 
 // The pads the test holds, and what XInput was asked and told.
 struct Place {
@@ -67,34 +68,29 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
     bool menu;
   } rows[] = {
       {0, true, 0, 0, 0, 0, {}, false},  // plugged in before the first read
-      {0, true, kUp, 0, 0, 16, {{kMsgKeyDown, platform::kKeyUp}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyUp}}, false},
-      {0, true, kA, 0, 0, 16, {{kMsgKeyDown, platform::kKeyReturn}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
-      {0, true, kStart, 0, 0, 16, {{kMsgKeyDown, platform::kKeyReturn}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
-      {0, true, kY, 0, 0, 16, {{kMsgKeyDown, platform::kKeyE}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyE}}, false},
+      {0, true, kUp, 0, 0, 16, {Down(kKeyUp)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyUp)}, false},
+      {0, true, kA, 0, 0, 16, {Down(kKeyReturn)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
+      {0, true, kStart, 0, 0, 16, {Down(kKeyReturn)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
+      {0, true, kY, 0, 0, 16, {Down(kKeyE)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyE)}, false},
       {0, true, kB | kX, 0, 0, 16, {}, false},  // B is never Esc in the game: Esc quits
       {0, true, 0, 0, 0, 16, {}, false},
       {0, true, 0, 14000, 0, 16, {}, false},  // not yet half way
-      {0, true, 0, 20000, 0, 16, {{kMsgKeyDown, platform::kKeyRight}}, false},
+      {0, true, 0, 20000, 0, 16, {Down(kKeyRight)}, false},
       {0, true, 0, 10000, 0, 16, {}, false},  // held until below a quarter
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyRight}}, false},
-      {0, true, 0, 0, 20000, 16, {{kMsgKeyDown, platform::kKeyUp}}, false},
-      {0,
-       true,
-       0,
-       0,
-       -20000,
-       16,
-       {{kMsgKeyUp, platform::kKeyUp}, {kMsgKeyDown, platform::kKeyDown}},
-       false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyDown}}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyRight)}, false},
+      {0, true, 0, 0, 20000, 16, {Down(kKeyUp)}, false},
+      {0, true, 0, 0, -20000, 16, {Up(kKeyUp), Down(kKeyDown)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyDown)}, false},
+      {0, true, 0, -20000, 20000, 16, {Down(kKeyLeft)}, false},  // a tie: across
+      {0, true, 0, 0, 0, 16, {Up(kKeyLeft)}, false},
       // The D-pad and the stick the same way are one arrow, held until both let go.
-      {0, true, kLeft, -30000, 0, 16, {{kMsgKeyDown, platform::kKeyLeft}}, false},
+      {0, true, kLeft, -30000, 0, 16, {Down(kKeyLeft)}, false},
       {0, true, 0, -30000, 0, 16, {}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyLeft}}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyLeft)}, false},
       // Back opens the window menu, which then takes the arrows; B closes it.
       {0, true, kBack, 0, 0, 16, {}, true},
       {0, true, 0, 0, 0, 16, {}, true},
@@ -103,12 +99,12 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
       {0, true, kB, 0, 0, 16, {}, false},
       {0, true, 0, 0, 0, 16, {}, false},
       // A second pad plugged in with A held is found when the empty places are next asked.
-      {0, true, kLeft, 0, 0, 16, {{kMsgKeyDown, platform::kKeyLeft}}, false},
+      {0, true, kLeft, 0, 0, 16, {Down(kKeyLeft)}, false},
       {1, true, kA, 0, 0, xinput::kSearchMs / 2, {}, false},
-      {1, true, kA, 0, 0, xinput::kSearchMs / 2, {{kMsgKeyDown, platform::kKeyReturn}}, false},
+      {1, true, kA, 0, 0, xinput::kSearchMs / 2, {Down(kKeyReturn)}, false},
       // The first pulled out while it holds Left lets go of it at the next read.
-      {0, false, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyLeft}}, false},
-      {1, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
+      {0, false, 0, 0, 0, 16, {Up(kKeyLeft)}, false},
+      {1, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
   };
   uint32_t now = 5000;
   for (const auto& r : rows) {
@@ -124,7 +120,7 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
     EXPECT_TRUE(xinput::ReadPads(now += r.later));
     headless::Pump();
     EXPECT_EQ(recordedKeys, r.game);
-    EXPECT_EQ(platform::MenuBarOpen(), r.menu);
+    EXPECT_EQ(MenuBarOpen(), r.menu);
   }
 
   // The motors: those of the pad in use (the second, whose A was pressed last), then every
