@@ -22,12 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Settings Changed(void (*change)(Settings&)) {
-  Settings s;
-  change(s);
-  return s;
-}
-
 // Every problem is one line naming what was wrong; each good key is kept. What is read is
 // written as a comment line and one line a key, which reads back the same without a word.
 TEST(SettingsText, SpoiltFilesAndBadValuesFallBackKeyByKeyAndWhatIsReadIsWrittenBack) {
@@ -43,26 +37,20 @@ TEST(SettingsText, SpoiltFilesAndBadValuesFallBackKeyByKeyAndWhatIsReadIsWritten
       {std::string("mute = true\0", 12), {}, {"not a text file"}},
       {huge, {}, {"larger than 64 KiB"}},
       {"music_volume = 11\nmute = true\n",
-       Changed([](Settings& s) { s.muted = true; }),
+       {.muted = true},
        {"music_volume: '11' is not a whole number from 0 to 10; it is 10"}},
       {"scale = 4\nfullscreen = maybe\nrumble = on\n",
-       Changed([](Settings& s) { s.rumble = true; }),
+       {.rumble = true},
        {"scale: '4' is not auto, 1, 2 or 3", "fullscreen: 'maybe' is not true or false"}},
       {"colour = red\neffects_volume = 3\n",
-       Changed([](Settings& s) { s.effectsVolume = 3; }),
+       {.effectsVolume = 3},
        {"unknown key 'colour' left out"}},
-      {"visual_beep\nmute = 1\n",
-       Changed([](Settings& s) { s.muted = true; }),
-       {"line 1 is not \"key = value\""}},
+      {"visual_beep\nmute = 1\n", {.muted = true}, {"line 1 is not \"key = value\""}},
       {"\xEF\xBB\xBFMUTE = Yes\r\nVisual_Beep = ON\r\nscale = auto\r\n",
-       Changed([](Settings& s) { s.muted = true, s.visualBeep = true; }),
+       {.muted = true, .visualBeep = true},
        {}},
-      {"  music_volume   =   7  \n\tscale=2\n",
-       Changed([](Settings& s) { s.musicVolume = 7, s.scale = 2; }),
-       {}},
-      {"effects_volume = 3\neffects_volume = 5\n",
-       Changed([](Settings& s) { s.effectsVolume = 5; }),
-       {}},
+      {"  music_volume   =   7  \n\tscale=2\n", {.scale = 2, .musicVolume = 7}, {}},
+      {"effects_volume = 3\neffects_volume = 5\n", {.effectsVolume = 5}, {}},
       {"effects_volume = 3\neffects_volume = loud\n", {}, {"effects_volume: 'loud'"}},
       {"music_volume = -1\nmusic_volume = 1000\n", {}, {"'-1'", "'1000'"}},
       {"scale = 2\xFF\n", {}, {"scale: '2\\xFF'"}},
@@ -119,7 +107,7 @@ TEST_F(SettingsFolder, AChangeIsWrittenWholeThroughARenameAndTheNextStartFindsIt
   const std::string spoilt = "# mine\nmute = true\nmusic_volume = loud\nshoe_size = 44\n";
   std::ofstream(folder_ / "settings.ini") << spoilt;
   ASSERT_EQ(Start(folder_), -1);
-  EXPECT_EQ(CurrentSettings(), Changed([](Settings& s) { s.muted = true; }));
+  EXPECT_EQ(CurrentSettings(), Settings{.muted = true});
   const std::string said = headless::SaidText();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
   EXPECT_NE(said.find("settings.ini: music_volume: 'loud'"), std::string::npos) << said;
@@ -140,9 +128,8 @@ TEST_F(SettingsFolder, AChangeIsWrittenWholeThroughARenameAndTheNextStartFindsIt
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 
   ASSERT_EQ(Start(folder_), -1);
-  const Settings want = Changed([](Settings& s) {
-    s.muted = true, s.musicVolume = 4, s.visualBeep = true, s.scale = 2, s.fullscreen = true;
-  });
+  const Settings want = {
+      .scale = 2, .fullscreen = true, .musicVolume = 4, .muted = true, .visualBeep = true};
   EXPECT_EQ(CurrentSettings(), want);
   EXPECT_TRUE(Muted() && GroupVolume(SoundGroup::kMusic) == 4);
   EXPECT_EQ(headless::SaidText(), "");
@@ -162,7 +149,7 @@ TEST_F(SettingsFolder, APlaceThatCannotBeReadOrWrittenLeavesTheSettingsForThisRu
   } cases[] = {
       {folder_ / "a-file" / "sub", "Not a directory", {}},
       {folder_ / "dir", "not a file", {}},
-      {folder_ / "busy", "", Changed([](Settings& s) { s.effectsVolume = 2; })},
+      {folder_ / "busy", "", {.effectsVolume = 2}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.folder.string());
@@ -192,11 +179,9 @@ TEST_F(SettingsFolder, FlagsHoldForOneRunAndABadOneEndsItWithTheUsageAndStatus2)
     Settings run;
   } cases[] = {
       {{}, -1, "", {}},
-      {{"--scale", "2"}, -1, "", Changed([](Settings& s) { s.scale = 2; })},
-      {{"--scale=3", "--mute"}, -1, "", Changed([](Settings& s) { s.scale = 3, s.muted = true; })},
-      {{"--fullscreen", "--visual-beep"}, -1, "", Changed([](Settings& s) {
-         s.fullscreen = true, s.visualBeep = true;
-       })},
+      {{"--scale", "2"}, -1, "", {.scale = 2}},
+      {{"--scale=3", "--mute"}, -1, "", {.scale = 3, .muted = true}},
+      {{"--fullscreen", "--visual-beep"}, -1, "", {.fullscreen = true, .visualBeep = true}},
       {{"--help"}, 0, "Usage: quillorn [flag...]", {}},
       {{"--version"}, 0, "Quillorn " QUILLORN_VERSION "\n", {}},
       {{"--scale"}, 2, "quillorn: --scale needs a value: 1, 2 or 3\nUsage:", {}},
@@ -221,7 +206,7 @@ TEST_F(SettingsFolder, FlagsHoldForOneRunAndABadOneEndsItWithTheUsageAndStatus2)
   headless::Command(kCmdEffectsVolume + 6);
   EXPECT_TRUE(Muted());
   ASSERT_EQ(Start(folder_), -1);
-  EXPECT_EQ(CurrentSettings(), Changed([](Settings& s) { s.effectsVolume = 6; }));
+  EXPECT_EQ(CurrentSettings(), Settings{.effectsVolume = 6});
 }
 
 TEST(Query, ThePagesQueryTakesTheSameFlagsByNameAndLeavesOutABadOne) {
