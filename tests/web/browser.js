@@ -225,10 +225,40 @@ function checkPitch(out, name, heard, what) {
 }
 
 // Waits for the canvas to show the headless picture name (since the last picture waited for);
-// fails after the timeout.
+// fails after the timeout, leaving the canvas beside the picture in out.
 function showsPicture(page, out, name, what, timeout = 15000) {
   return page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout}, pictureHash(out, name))
-      .catch(() => fail(`${what}: the canvas is not the headless picture "${name}"`));
+      .catch(async () => {
+        const png = await page.evaluate(() => quillornCanvas.canvas.toDataURL().split(',')[1]);
+        fs.writeFileSync(path.join(out, name + '.browser.png'), Buffer.from(png, 'base64'));
+        fail(`${what}: the canvas is not the headless picture "${name}" (both in ${out})`);
+      });
+}
+
+// Presses (press), holds until the picture changes, and lets go (release).
+async function holdUntilChanged(page, what, press, release) {
+  const before = await page.evaluate(() => __q.hash());
+  await press();
+  await page.waitForFunction((h) => __q.hash() !== h, {polling: 'raf', timeout: 5000}, before)
+      .catch(() => fail(`${what} changed nothing`));
+  await release();
+}
+
+// Opens url, waits for the title's picture and gives the page the focus.
+async function openAtTitle(page, out, url, what) {
+  await page.goto(url);
+  await showsPicture(page, out, 'title', what, 30000);
+  await focus(page);
+}
+
+// Waits for the page's sound to run, its 「音を出す」 gone.
+const soundRuns = (page, what) => page.waitForFunction(() => quillornSound.context.state === 'running' &&
+    document.getElementById('sound-on').hidden, {timeout: 10000}).catch(() => fail(`${what} did not start the sound`));
+
+// Fails if the page logged an error or threw, but for those that allowed matches.
+function noErrors(errors, what = '', allowed = /^$/) {
+  const left = errors.filter((e) => !allowed.test(e));
+  if (left.length) fail(`${what}console errors:\n${left.join('\n')}`);
 }
 
 // Runs main, closing what it opened (browsers, servers), and exits 1 on failure.
@@ -242,4 +272,5 @@ function run(main) {
   });
 }
 
-module.exports = {sleep, fail, setUp, serve, newPage, pictureHash, pageHelpers, addRecorder, armRecorder, checkPitch, showsPicture, focus, run};
+module.exports = {sleep, fail, setUp, serve, newPage, pictureHash, addRecorder, armRecorder, checkPitch,
+  showsPicture, holdUntilChanged, openAtTitle, soundRuns, noErrors, focus, run};

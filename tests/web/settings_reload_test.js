@@ -63,6 +63,6 @@ b.run(async (keep) => {
   if (await stored() !== null) b.fail('the query was stored');
   await open('');
   await strip(false, 'the next visit without the query');
-  if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
+  b.noErrors(errors);
   console.log('kept over a reload:', JSON.stringify(text));
 });

@@ -51,10 +51,8 @@ b.run(async (keep) => {
   for (const c of cases) {
     const {page, errors} = await b.newPage(browser);
     if (c.hide) await page.evaluateOnNewDocument(c.hide);
-    await page.goto(url);
+    await b.openAtTitle(page, out, url, c.name);
     if (await page.title() !== 'Quillorn') b.fail(`${c.name}: the title is "${await page.title()}"`);
-    await b.showsPicture(page, out, 'title', c.name, 30000);
-    await b.focus(page);
     const state = await page.evaluate(() => [window.isSecureContext, quillornSound.mode,
       !!navigator.serviceWorker, document.getElementById('notice').hidden ? '' : document.getElementById('notice').textContent]);
     if (state[0] || state[2]) b.fail(`${c.name}: the page is a secure context: nothing was tested`);
@@ -76,7 +74,7 @@ b.run(async (keep) => {
       await listen();
       await page.keyboard.press(lost % 2 ? 'ArrowDown' : 'ArrowUp');
     }
-    if (errors.length) b.fail(`${c.name}: console errors:\n${errors.join('\n')}`);
+    b.noErrors(errors, `${c.name}: `);
     console.log(`${c.name}: plays; the line: ${state[3]}`);
     await page.close();
   }

@@ -65,7 +65,6 @@ b.run(async (keep) => {
   server.stop();
   await page.reload();
   await plays('the new build offline', second, 'second');
-  const failedLoads = errors.filter((e) => !/Failed to load resource|ERR_CONNECTION_REFUSED/.test(e));
-  if (failedLoads.length) b.fail('console errors:\n' + failedLoads.join('\n'));
+  b.noErrors(errors, '', /Failed to load resource|ERR_CONNECTION_REFUSED/);
   console.log(`played offline from ${first}, then from ${second} after a new build was served`);
 });

@@ -63,18 +63,13 @@ b.run(async (keep) => {
   await page.touchscreen.touchMove(...padAt(0, 1));
   await picture('cursor-game', 'the thumb slid to the pad\'s down');
   await page.touchscreen.touchEnd();
-  await page.waitForFunction(() => quillornSound.context.state === 'running' &&
-      document.getElementById('sound-on').hidden, {timeout: 10000})
-      .catch(() => b.fail('a touch did not start the sound'));
+  await b.soundRuns(page, 'a touch');
   await confirm.tap();
   await picture('play', '決定');
   // Each direction held until the picture changes, as the keyboard's moments are.
   for (const [name, dx, dy] of [['step-down', 0, 1], ['step-right', 1, 0]]) {
-    const before = await page.evaluate(() => __q.hash());
-    await page.touchscreen.touchStart(...padAt(dx, dy));
-    await page.waitForFunction((h) => __q.hash() !== h, {polling: 'raf', timeout: 5000}, before)
-        .catch(() => b.fail(`${name}: the pad changed nothing`));
-    await page.touchscreen.touchEnd();
+    await b.holdUntilChanged(page, `${name}: the pad`, () => page.touchscreen.touchStart(...padAt(dx, dy)),
+        () => page.touchscreen.touchEnd());
     await picture(name, `${name} by touch`);
   }
   if (shots) await page.screenshot({path: path.join(shots, 'web-phone.png')});
@@ -96,7 +91,7 @@ b.run(async (keep) => {
   await picture('step-right', 'turned to landscape');
   checkLayout(await page.evaluate(layout, kLabels), 'landscape', 2);
   if (shots) await page.screenshot({path: path.join(shots, 'web-phone-landscape.png')});
-  if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
+  b.noErrors(errors);
   console.log('portrait and landscape: the controls beside the picture at 2 device pixels a game pixel;',
       'played by touch to the same pictures');
 });

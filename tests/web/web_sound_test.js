@@ -25,9 +25,7 @@ const gestures = {
 async function open(browser, url, gesture, prepare = async () => {}) {
   const {page, errors} = await b.newPage(await browser.createBrowserContext());
   await prepare(page);
-  await page.goto(url);
-  await b.showsPicture(page, out, 'title', 'the page', 30000);
-  await b.focus(page);
+  await b.openAtTitle(page, out, url, 'the page');
   // The first page of a fresh browser is held back. Chromium may let a later one sound at
   // once (its autoplay rules weigh what the site played before): the test holds it back.
   if (gesture !== 'a click on 音を出す') await page.evaluate(() => quillornSound.context.suspend());
@@ -35,9 +33,7 @@ async function open(browser, url, gesture, prepare = async () => {}) {
       !document.getElementById('sound-on').hidden, {timeout: 10000})
       .catch(() => b.fail(`before ${gesture}: the sound was not held back with 音を出す shown`));
   await gestures[gesture](page);
-  await page.waitForFunction(() => quillornSound.context.state === 'running' &&
-      document.getElementById('sound-on').hidden, {timeout: 10000})
-      .catch(() => b.fail(`${gesture} did not start the sound`));
+  await b.soundRuns(page, gesture);
   return {page, errors};
 }
 
@@ -84,7 +80,7 @@ async function checkKeyToSound(browser, url) {
       `${show(figures.stalled)} ms (of the context's time; Chromium adds ${(latency[0] * 1000).toFixed(0)} ms ` +
       `base and ${(latency[1] * 1000).toFixed(0)} ms output latency); no gaps; from the key's event ` +
       `to the sound leaving the output as Chromium expects it: ${show(figures.output)} ms`);
-  if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
+  b.noErrors(errors);
   await page.browserContext().close();
 }
 
@@ -119,8 +115,7 @@ async function checkWorkletFailures(browser, url) {
     }
     const ms = heard[0];
     // The failed fetch is the browser's own console error; nothing else may be.
-    const others = errors.filter((e) => !/404|Failed to load resource/.test(e));
-    if (others.length) b.fail(`a ${name} worklet module: console errors:\n${others.join('\n')}`);
+    b.noErrors(errors, `a ${name} worklet module: `, /404|Failed to load resource/);
     console.log(`a ${name} worklet module: the page's thread plays (key to sound ${ms.toFixed(1)} ms, ` +
         `${lost - 1} beeps lost first); ` +
         `the line: ${line}`);

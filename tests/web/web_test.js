@@ -7,7 +7,6 @@
 // Usage: node web_test.js WEB_ORACLE MOMENTS BUILD_WEB
 // QUILLORN_WEB_SHOTS=DIR also writes web-title.png and web-play.png there.
 'use strict';
-const fs = require('fs');
 const path = require('path');
 const b = require('./browser');
 
@@ -16,26 +15,18 @@ const shots = process.env.QUILLORN_WEB_SHOTS;
 
 async function playMoment(page, name, keys) {
   for (const key of keys) {
-    const before = await page.evaluate(() => __q.hash());
     const code = key.replace('*', '');
     if (code === 'Enter') {
+      const before = await page.evaluate(() => __q.hash());
       const want = key.endsWith('*') ? b.pictureHash(out, name) : 0;
       await page.waitForFunction((h, w, c) => __q.pressWhenStill(h, w, c),
           {polling: 50, timeout: 200000}, before, want, code).catch(() => b.fail(`${name}: ${key} led nowhere`));
       continue;
     }
     // Held until the picture changes: one step for an arrow in play.
-    await page.keyboard.down(code);
-    await page.waitForFunction((h) => __q.hash() !== h, {polling: 'raf', timeout: 5000}, before)
-        .catch(() => b.fail(`${name}: ${key} changed nothing`));
-    await page.keyboard.up(code);
+    await b.holdUntilChanged(page, `${name}: ${key}`, () => page.keyboard.down(code), () => page.keyboard.up(code));
   }
-  await page.waitForFunction((w) => __q.saw(w), {polling: 'raf', timeout: 15000},
-      b.pictureHash(out, name)).catch(async () => {
-    const png = await page.evaluate(() => quillornCanvas.canvas.toDataURL().split(',')[1]);
-    fs.writeFileSync(path.join(out, name + '.browser.png'), Buffer.from(png, 'base64'));
-    b.fail(`${name}: the canvas is not the headless picture (both in ${out})`);
-  });
+  await b.showsPicture(page, out, name, name);
 }
 
 // The help dialog's OK pressed with the mouse, which then leaves the canvas and is released
@@ -120,7 +111,7 @@ b.run(async (keep) => {
   await page.waitForFunction(() => !document.getElementById('closed').hidden &&
       getComputedStyle(document.getElementById('play')).display === 'none', {timeout: 5000})
       .catch(() => b.fail('Esc did not close the game'));
-  if (errors.length) b.fail('console errors:\n' + errors.join('\n'));
+  b.noErrors(errors);
   console.log(`load to the title frame: ${figures.firstTitleMs.toFixed(0)} ms in a fresh browser, ` +
       `${figures.titleMs.toFixed(0)} ms reloaded; a tick while walking: ` +
       `${figures.walkTickMs.toFixed(2)} ms`);
