@@ -67,6 +67,9 @@ TEST_F(Play, AWallCostsNothingAStepIsEightTicksOfFourPixelsThenAHeartAndTheBarSh
     expected.push_back(i < 7 ? V{-8, -8, 48, 48, 1} : V{-224, -128, 480, 512, 0});
   }
   EXPECT_EQ(seen, expected);
+  TilePos n{-1, -1};  // no tile lies beyond the 16 x 16 grid's edges
+  for (V t : {V{15, 5, 1}, V{0, 5, 3}, V{5, 0, 0}, V{5, 15, 2}, V{15, 15, 1}})
+    EXPECT_EQ(NeighbourTile({t[0], t[1]}, t[2], &n) + n.x, -1) << t[0] << "," << t[1];
   footprints[2].push_back({7, 3, 2});
   for (int32_t h : {0, 1, 10, 11, 31, 99, 120, -1}) {  // the bar: hearts / 10 rounded up, or none
     showHearts = h >= 0;
