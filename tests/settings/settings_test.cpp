@@ -216,10 +216,8 @@ TEST(Query, ThePagesQueryTakesTheSameFlagsByNameAndLeavesOutABadOne) {
     bool fullscreen, mute, visualBeep;
     size_t problems;
   } cases[] = {
-      {"", 0, false, false, false, 0},
       {"?scale=2&visual-beep=1", 2, false, false, true, 0},
       {"?mute&fullscreen=1", 0, true, true, false, 0},
-      {"?mute=0&scale=1", 1, false, false, false, 0},
       {"?clock=1000&utm_source=x&visual-beep=1", 0, false, false, true, 0},
       {"?scale=9&mute=yes&visual-beep=1", 0, false, false, true, 2},
       {"?scale=&&=&mute=1", 0, false, true, false, 1},
@@ -236,15 +234,13 @@ TEST(Query, ThePagesQueryTakesTheSameFlagsByNameAndLeavesOutABadOne) {
 }
 
 // The real program: the flags are looked at before anything else, so no display is needed.
-TEST(RealProgram, AnswersHelpAndVersionAndEndsWithStatus2OnABadFlag) {
+TEST(RealProgram, AnswersVersionAndEndsWithStatus2OnABadFlag) {
   const struct {
     const char* args;
     int code;
     const char* out;  // a part of its standard output, or of its standard error when 2
   } cases[] = {
       {"--version", 0, "Quillorn " QUILLORN_VERSION},
-      {"--help", 0, "--visual-beep"},
-      {"--scale 9", 2, "--scale takes 1, 2 or 3, not '9'\nUsage:"},
       {"--no-such-flag", 2, "unknown flag '--no-such-flag'\nUsage:"},
   };
   for (const auto& c : cases) {
