@@ -13,18 +13,25 @@ const b = require('./browser');
 const {pageDir, out, moments, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
 
+// Any key but Enter is held until the picture changes (an arrow in play: one step). Enter is
+// pressed from inside the page whenever the picture has stood still for a while (a line is
+// armed only once typed), in one task with the look, so no tick falls between, until the
+// picture changes (Enter*: until it is the moment's). Then the canvas must show the moment's
+// picture.
 async function playMoment(page, name, keys) {
   for (const key of keys) {
-    const code = key.replace('*', '');
-    if (code === 'Enter') {
-      const before = await page.evaluate(() => __q.hash());
-      const want = key.endsWith('*') ? b.pictureHash(out, name) : 0;
-      await page.waitForFunction((h, w, c) => __q.pressWhenStill(h, w, c),
-          {polling: 50, timeout: 200000}, before, want, code).catch(() => b.fail(`${name}: ${key} led nowhere`));
-      continue;
-    }
-    // Held until the picture changes: one step for an arrow in play.
-    await b.holdUntilChanged(page, `${name}: ${key}`, () => page.keyboard.down(code), () => page.keyboard.up(code));
+    const code = key.replace('*', ''), before = await page.evaluate(() => __q.hash()), kb = page.keyboard;
+    if (code !== 'Enter') await b.holdUntilChanged(page, `${name}: ${key}`, () => kb.down(code), () => kb.up(code));
+    else await page.waitForFunction((before, want, code) => {
+      const h = __q.hash(), now = performance.now();
+      if (want ? h === want : h !== before) return true;
+      if (h !== __q.lastHash) [__q.lastHash, __q.stillSince] = [h, now];
+      if (now - __q.stillSince < 200) return false;
+      for (const type of ['keydown', 'keyup']) dispatchEvent(new KeyboardEvent(type, {code, key: code, keyCode: 13}));
+      __q.stillSince = now;
+      return false;
+    }, {polling: 50, timeout: 200000}, before, key.endsWith('*') ? b.pictureHash(out, name) : 0, code)
+        .catch(() => b.fail(`${name}: ${key} led nowhere`));
   }
   await b.showsPicture(page, out, name, name);
 }
@@ -32,62 +39,49 @@ async function playMoment(page, name, keys) {
 // The help dialog's OK pressed with the mouse, which then leaves the canvas and is released
 // beside it: the button must come back up with nothing done, as in a window, which sees a
 // release wherever it happens; the picture is then the dialog's again.
-async function checkReleaseOffCanvas(page, helpHash) {
+async function checkReleaseOffCanvas(page) {
   const at = await page.evaluate(() => {
     const c = quillornCanvas.canvas, r = c.getBoundingClientRect(), s = r.width / c.width;
     return {x: r.left + 238 * s, y: r.top + 463 * s, off: r.right + 30};  // OK, in the frame
   });
   await page.mouse.move(at.x, at.y);
-  await page.mouse.down();
-  await page.waitForFunction((w) => __q.hash() !== w && (__q.seen.clear(), true), {timeout: 5000}, helpHash)
-      .catch(() => b.fail('a press on the dialog\'s OK did not show it pressed'));
-  await page.mouse.move(at.off, at.y, {steps: 4});
-  await page.mouse.up();
-  await page.waitForFunction((w) => __q.saw(w), {timeout: 5000}, helpHash)
-      .catch(() => b.fail('OK released off the canvas stayed pressed'));
+  await b.holdUntilChanged(page, 'a press on the dialog\'s OK', () => page.mouse.down(), async () => {
+    await page.mouse.move(at.off, at.y, {steps: 4});
+    await page.mouse.up();
+  });
+  await b.showsPicture(page, out, 'help', 'OK released off the canvas', 5000);
 }
 
-b.run(async (keep) => {
-  const started = Date.now();
-  const server = keep(await b.serve(pageDir, '127.0.0.1', 0));
-  const browser = keep(await launch());
-  const {page, errors} = await b.newPage(browser);
-  const figures = {};
-  await page.evaluateOnNewDocument((title) => {
-    const watch = () => {
-      if (__q.hash() === title) __q.titleAt = performance.now();
-      else requestAnimationFrame(watch);
-    };
-    requestAnimationFrame(watch);
-  }, b.pictureHash(out, 'title'));
+b.run(async () => {
+  const server = await b.serve(pageDir, '127.0.0.1', 0);
+  const page = await b.newPage(await launch());
+  await page.evaluateOnNewDocument((title) => requestAnimationFrame(function watch() {
+    if (__q.hash() === title) __q.titleAt = performance.now();
+    else requestAnimationFrame(watch);
+  }), b.pictureHash(out, 'title'));
   // The first page of a fresh browser, then the same page reloaded (its files kept by then):
   // each to its title frame.
   await page.goto(`http://127.0.0.1:${server.port}/index.html?clock=1000`);
-  await page.waitForFunction(() => __q.titleAt > 0, {timeout: 30000}).catch(() => b.fail('no title'));
-  figures.firstTitleMs = await page.evaluate(() => __q.titleAt);
+  await b.waitFor(page, 'no title', () => __q.titleAt > 0, undefined, 30000);
+  const firstTitleMs = await page.evaluate(() => __q.titleAt);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.reload();
-  const controls = await page.evaluate(() => ['pad', 'buttons'].map((id) =>
-    getComputedStyle(document.getElementById(id)).display));
-  if (controls.some((d) => d !== 'none')) b.fail(`the touch controls show on a desktop: ${controls}`);
-  const tickCounts = () => page.evaluate(() => [Module._quillorn_web_ticks(), Module._quillorn_web_tick_ms()]);
+  if (await page.$$eval('#pad, #buttons', (all) => all.some((e) => getComputedStyle(e).display !== 'none')))
+    b.fail('the touch controls show on a desktop');
+  const ticks = () => page.evaluate(() => [Module._quillorn_web_ticks(), Module._quillorn_web_tick_ms()]);
+  let titleMs, walk;
   for (const [, name, ...keys] of moments) {
     await playMoment(page, name, keys);
-    console.log(`${name}: ${((Date.now() - started) / 1000).toFixed(1)} s`);
-    if (name === 'title') figures.titleMs = await page.evaluate(() => __q.titleAt);
-    if (name === 'help') await checkReleaseOffCanvas(page, b.pictureHash(out, name));
-    if (name === 'new-game') figures.ticks = await tickCounts();
+    if (name === 'title') titleMs = await page.evaluate(() => __q.titleAt);
+    if (name === 'help') await checkReleaseOffCanvas(page);
+    if (name === 'new-game') walk = await ticks();
     if (shots && name === 'title') await page.screenshot({path: path.join(shots, 'web-title.png')});
   }
-  const [n, ms] = await tickCounts();
-  figures.walkTickMs = (ms - figures.ticks[1]) / (n - figures.ticks[0]);
+  const [n, ms] = await ticks();
   if (shots) await page.screenshot({path: path.join(shots, 'web-play.png')});
   await page.keyboard.press('Escape');  // the page shows that the game is closed, and only that
-  await page.waitForFunction(() => !document.getElementById('closed').hidden &&
-      getComputedStyle(document.getElementById('play')).display === 'none', {timeout: 5000})
-      .catch(() => b.fail('Esc did not close the game'));
-  b.noErrors(errors);
-  console.log(`load to the title frame: ${figures.firstTitleMs.toFixed(0)} ms in a fresh browser, ` +
-      `${figures.titleMs.toFixed(0)} ms reloaded; a tick while walking: ` +
-      `${figures.walkTickMs.toFixed(2)} ms`);
+  await b.waitFor(page, 'Esc did not close the game', () => !document.getElementById('closed').hidden &&
+      getComputedStyle(document.getElementById('play')).display === 'none');
+  console.log(`load to the title frame: ${firstTitleMs.toFixed(0)} ms in a fresh browser, ${titleMs.toFixed(0)} ms ` +
+      `reloaded; a tick while walking: ${((ms - walk[1]) / (n - walk[0])).toFixed(2)} ms`);
 });
