@@ -62,7 +62,7 @@ const pictureHash = (out, name) => hash(fs.readFileSync(path.join(out, name + '.
 // has.
 const pageHelpers = (hash) => {
   window.__q = {
-    playing: -1, seen: new Set(),
+    playing: -1, seen: new Set(), lookMs: 0,
     // True once the canvas has shown the picture w, however briefly; then forgets the past.
     saw: (w) => (__q.seen.has(w) || __q.hash() === w) && (__q.seen.clear(), true),
     hash() {
@@ -73,7 +73,9 @@ const pageHelpers = (hash) => {
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     put.apply(this, args);
+    const t = performance.now();
     __q.seen.add(__q.hash());
+    __q.lookMs += performance.now() - t;  // the test's own time, inside the page's ticks
   };
   addEventListener('keydown', (e) => Object.assign(__q, {keyTime: quillornSound.context?.currentTime,
     keyStamp: e.timeStamp}), true);

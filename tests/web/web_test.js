@@ -13,21 +13,23 @@ const b = require('./browser');
 const {pageDir, out, moments, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
 
-// Any key but Enter is held until the picture changes (an arrow in play: one step). Enter is
-// pressed from inside the page whenever the picture has stood still for a while (a line is
-// armed only once typed), in one task with the look, so no tick falls between, until the
-// picture changes (Enter*: until it is the moment's). Then the canvas must show the moment's
-// picture.
+// The keys are pressed from inside the page, and let go or pressed again in one task with a
+// look at the picture, so that no tick falls between (a busy machine cannot turn one step into
+// two): any key but Enter is held until the picture changes (an arrow in play: one step);
+// Enter is pressed whenever the picture has stood still for a while (a line is armed only once
+// typed) until the picture changes (Enter*: until it is the moment's). Then the canvas must
+// show the moment's picture.
 async function playMoment(page, name, keys) {
   for (const key of keys) {
-    const code = key.replace('*', ''), before = await page.evaluate(() => __q.hash()), kb = page.keyboard;
-    if (code !== 'Enter') await b.holdUntilChanged(page, `${name}: ${key}`, () => kb.down(code), () => kb.up(code));
-    else await page.waitForFunction((before, want, code) => {
+    const code = key.replace('*', ''), held = code !== 'Enter', before = await page.evaluate(() => __q.hash());
+    if (held) await page.evaluate((c) => dispatchEvent(new KeyboardEvent('keydown', {code: c, key: c})), code);
+    await page.waitForFunction((before, want, code) => {
       const h = __q.hash(), now = performance.now();
-      if (want ? h === want : h !== before) return true;
+      const send = (type) => dispatchEvent(new KeyboardEvent(type, {code, key: code, keyCode: 13}));
+      if (want ? h === want : h !== before) return code === 'Enter' || (send('keyup'), __q.seen.clear(), true);
       if (h !== __q.lastHash) [__q.lastHash, __q.stillSince] = [h, now];
-      if (now - __q.stillSince < 200) return false;
-      for (const type of ['keydown', 'keyup']) dispatchEvent(new KeyboardEvent(type, {code, key: code, keyCode: 13}));
+      if (code !== 'Enter' || now - __q.stillSince < 200) return false;
+      ['keydown', 'keyup'].forEach(send);
       __q.stillSince = now;
       return false;
     }, {polling: 50, timeout: 200000}, before, key.endsWith('*') ? b.pictureHash(out, name) : 0, code)
@@ -62,13 +64,12 @@ b.run(async () => {
   // The first page of a fresh browser, then the same page reloaded (its files kept by then):
   // each to its title frame.
   await page.goto(`http://127.0.0.1:${server.port}/index.html?clock=1000`);
-  await b.waitFor(page, 'no title', () => __q.titleAt > 0, undefined, 30000);
-  const firstTitleMs = await page.evaluate(() => __q.titleAt);
+  const firstTitleMs = await (await b.waitFor(page, 'no title', () => __q.titleAt, undefined, 30000)).jsonValue();
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.reload();
   if (await page.$$eval('#pad, #buttons', (all) => all.some((e) => getComputedStyle(e).display !== 'none')))
     b.fail('the touch controls show on a desktop');
-  const ticks = () => page.evaluate(() => [Module._quillorn_web_ticks(), Module._quillorn_web_tick_ms()]);
+  const ticks = () => page.evaluate(() => [Module._quillorn_web_ticks(), Module._quillorn_web_tick_ms() - __q.lookMs]);
   let titleMs, walk;
   for (const [, name, ...keys] of moments) {
     await playMoment(page, name, keys);
