@@ -68,9 +68,8 @@ b.run(async () => {
 
   // A game controller in use (a pad as the Gamepad API describes one; Chromium has none here):
   // the controls go; a touch brings them back.
-  await page.evaluate(() => window.dispatchEvent(Object.assign(new Event('gamepadconnected'), {gamepad: {
-    id: 'a test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0],
-    buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))}})));
+  await page.evaluate(() => dispatchEvent(Object.assign(new Event('gamepadconnected'), {gamepad: {id: 'pad', index: 0,
+    connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0], buttons: Array(17).fill({value: 0})}})));
   await checkLayout(page, 'a game controller in use', false);
   await touch.tap(195, 5);
   await checkLayout(page, 'a touch after the game controller');

@@ -96,7 +96,7 @@ async function open(browser, url, [gesture, how], response) {
 // null when nothing was heard within 3 s (a block that the page's thread fills too late is
 // dropped with the beep it held, as the player would not hear it).
 async function beep(page, key, stall, mayBeLost) {
-  const heard = page.evaluate((ms) => new Promise((resolve) => {
+  await page.evaluate((ms) => void (__q.heard = new Promise((resolve) => {  // armed now, heard below
     addEventListener('keydown', () => setTimeout(() => resolve(null), ms), {once: true, capture: true});
     __q.recorder.port.onmessage = (e) => {
       const c = quillornSound.context, now = c.getOutputTimestamp(), at = e.data.soundAt;
@@ -104,11 +104,10 @@ async function beep(page, key, stall, mayBeLost) {
         keyMs: (at - __q.keyTime) * 1000, outMs: (at - now.contextTime) * 1000 + now.performanceTime - __q.keyStamp});
     };
     __q.recorder.port.postMessage(4800);
-  }), mayBeLost ? 3000 : 10000);
-  if (stall) await page.evaluate(() => { const t = performance.now(); while (performance.now() - t < 2000); });
-  else await b.sleep(600);
+  })), mayBeLost ? 3000 : 10000);
+  await (stall ? page.evaluate('{ const t = Date.now(); while (Date.now() - t < 2000); }') : b.sleep(600));
   await page.keyboard.press(key);
-  const got = await heard;
+  const got = await page.evaluate(() => __q.heard);
   if (!got) return mayBeLost ? null : b.fail(`${key}: no sound reached the destination in 10 s`);
   const hz = pitch(got.samples, got.rate);
   if (!(kPitch > 0 && Math.abs(hz - kPitch) < kPitch * 0.02)) b.fail(`${key}: a beep at ${hz} Hz, not ${kPitch} Hz`);
