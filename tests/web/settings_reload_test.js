@@ -11,11 +11,12 @@ const {pageDir, launch} = b.setUp();
 b.run(async () => {
   const page = await b.newPage(await launch());
   const server = await b.serve(pageDir, '127.0.0.1', 3);
-  // The page at the title: its game's loop past its first ticks, and the focus on it.
+  // The page at the title: its game's loop running (its wasm may still be compiling when the
+  // page has loaded) past its first ticks, and the focus on it.
   const open = async (query) => {
     await page.goto(`http://127.0.0.1:${server.port}/index.html${query}`);
     await b.waitFor(page, `the game did not start on ${page.url()}`,
-        () => window.Module && Module._quillorn_web_ticks && Module._quillorn_web_ticks() > 3, undefined, 30000);
+        () => quillornPage.running && Module._quillorn_web_ticks() > 3, undefined, 30000);
     await b.focus(page);
   };
   const stored = () => page.evaluate(() => localStorage.getItem('quillorn.settings'));
