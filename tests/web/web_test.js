@@ -32,7 +32,7 @@ async function playMoment(page, name, keys) {
       ['keydown', 'keyup'].forEach(send);
       __q.stillSince = now;
       return false;
-    }, {polling: 50, timeout: 200000}, before, key.endsWith('*') ? b.pictureHash(out, name) : 0, code)
+    }, {polling: 50, timeout: held ? 5000 : 200000}, before, key.endsWith('*') ? b.pictureHash(out, name) : 0, code)
         .catch(() => b.fail(`${name}: ${key} led nowhere`));
   }
   await b.showsPicture(page, out, name, name);
