@@ -9,8 +9,7 @@ const b = require('./browser');
 const {pageDir, launch} = b.setUp();
 
 b.run(async () => {
-  const page = await b.newPage(await launch());
-  const server = await b.serve(pageDir, '127.0.0.1', 3);
+  const page = await b.newPage(await launch()), server = await b.serve(pageDir, '127.0.0.1', 3);
   // The page at the title: its game's loop running (its wasm may still be compiling when the
   // page has loaded) past its first ticks, and the focus on it.
   const open = async (query) => {

@@ -13,26 +13,27 @@ const b = require('./browser');
 const {pageDir, out, moments, launch} = b.setUp();
 const shots = process.env.QUILLORN_WEB_SHOTS;
 
-// The keys are pressed from inside the page, and let go or pressed again in one task with a
-// look at the picture, so that no tick falls between (a busy machine cannot turn one step into
-// two): any key but Enter is held until the picture changes (an arrow in play: one step);
-// Enter is pressed whenever the picture has stood still for a while (a line is armed only once
-// typed) until the picture changes (Enter*: until it is the moment's). Then the canvas must
-// show the moment's picture.
+// Each key is pressed from inside the page, where one task looks at the picture and lets go or
+// presses again, so that no tick falls between (a busy machine cannot make one step two): any
+// key but Enter is held until the picture changes (an arrow in play: one step); Enter is
+// pressed whenever the picture has stood still for 200 ms (a line is armed only once typed)
+// until the picture changes (Enter*: until it is the moment's). Then the canvas must show the
+// moment's picture.
 async function playMoment(page, name, keys) {
   for (const key of keys) {
-    const code = key.replace('*', ''), held = code !== 'Enter', before = await page.evaluate(() => __q.hash());
-    if (held) await page.evaluate((c) => dispatchEvent(new KeyboardEvent('keydown', {code: c, key: c})), code);
-    await page.waitForFunction((before, want, code) => {
-      const h = __q.hash(), now = performance.now();
+    await page.evaluate(async (code, want) => {
       const send = (type) => dispatchEvent(new KeyboardEvent(type, {code, key: code, keyCode: 13}));
-      if (want ? h === want : h !== before) return code === 'Enter' || (send('keyup'), __q.seen.clear(), true);
-      if (h !== __q.lastHash) [__q.lastHash, __q.stillSince] = [h, now];
-      if (code !== 'Enter' || now - __q.stillSince < 200) return false;
-      ['keydown', 'keyup'].forEach(send);
-      __q.stillSince = now;
-      return false;
-    }, {polling: 50, timeout: held ? 5000 : 200000}, before, key.endsWith('*') ? b.pictureHash(out, name) : 0, code)
+      const held = code !== 'Enter', before = __q.hash(), end = performance.now() + (held ? 5000 : 200000);
+      let last, still = 0;  // looks 50 ms apart that saw the same picture again
+      if (held) send('keydown');
+      for (let h = before; !(want ? h === want : h !== before); h = __q.hash()) {
+        if (performance.now() > end) throw new Error();
+        [last, still] = [h, h === last ? still + 1 : 0];
+        if (!held && still && still % 4 === 0) ['keydown', 'keyup'].forEach(send);
+        await new Promise((r) => setTimeout(r, 50));
+      }
+      if (held) send('keyup');
+    }, key.replace('*', ''), key.endsWith('*') ? b.pictureHash(out, name) : 0)
         .catch(() => b.fail(`${name}: ${key} led nowhere`));
   }
   await b.showsPicture(page, out, name, name);
@@ -55,8 +56,7 @@ async function checkReleaseOffCanvas(page) {
 }
 
 b.run(async () => {
-  const server = await b.serve(pageDir, '127.0.0.1', 0);
-  const page = await b.newPage(await launch());
+  const server = await b.serve(pageDir, '127.0.0.1', 0), page = await b.newPage(await launch());
   await page.evaluateOnNewDocument((title) => requestAnimationFrame(function watch() {
     if (__q.hash() === title) __q.titleAt = performance.now();
     else requestAnimationFrame(watch);
