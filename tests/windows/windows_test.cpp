@@ -159,7 +159,7 @@ TEST_F(UnderWine, APlayerWalksSurveysUsesTheMenuAndTheDialogAndQuitsWithoutSound
   Key("Up", platform::kKeyUp, 0, "the cursor back on GAME");
 
   // A second copy ends at once, with 0, and leaves the first alone.
-  EXPECT_EQ(ExitCode(StartProgram(wine_, QUILLORN_WINDOWS_EXE)), 0);
+  ASSERT_EQ(ExitCode(StartProgram(wine_, QUILLORN_WINDOWS_EXE)), 0);
   EXPECT_EQ(ShownWindows(wine_, "Quillorn"), window_ + "\n");
 
   // A new game, a step down, then three up: through the doorway into room 1. Each has 20
