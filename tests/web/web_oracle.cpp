@@ -19,33 +19,28 @@
 namespace {
 
 using namespace quillorn;
+using namespace quillorn::platform;
 
 // The page's names of the keys the table presses.
-const std::map<std::string, uint32_t> kKeys = {
-    {"Enter", platform::kKeyReturn},   {"Escape", platform::kKeyEscape},
-    {"ArrowUp", platform::kKeyUp},     {"ArrowDown", platform::kKeyDown},
-    {"ArrowLeft", platform::kKeyLeft}, {"ArrowRight", platform::kKeyRight},
-    {"F10", platform::kKeyF10},
-};
+const std::map<std::string, uint32_t> kKeys = {{"Enter", kKeyReturn},   {"Escape", kKeyEscape},
+                                               {"ArrowUp", kKeyUp},     {"ArrowDown", kKeyDown},
+                                               {"ArrowLeft", kKeyLeft}, {"ArrowRight", kKeyRight},
+                                               {"F10", kKeyF10}};
 constexpr int kSettleTicks = 40;  // about two seconds: every moment of the table is still by then
 
 // The frame as the page composes it, as RGBA bytes.
 std::vector<uint8_t> Frame() {
   std::vector<uint8_t> rgba;
-  for (platform::Pixel p : quillorn::test::ComposedFrame().pixels)
-    rgba.insert(rgba.end(),
-                {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p), 255});
+  for (Pixel p : test::ComposedFrame().pixels)
+    rgba.insert(rgba.end(), {PixelRed(p), PixelGreen(p), PixelBlue(p), 255});
   return rgba;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: web_oracle MOMENTS OUTDIR\n");
-    return 2;
-  }
-  if (!quillorn::test::StartGame()) return 1;
+  if (argc != 3) return std::fprintf(stderr, "usage: web_oracle MOMENTS OUTDIR\n"), 2;
+  if (!test::StartGame()) return 1;
   std::ifstream table(argv[1]);
   std::string line;
   while (std::getline(table, line)) {
@@ -66,17 +61,13 @@ int main(int argc, char** argv) {
       for (int i = 0; i < kSettleTicks && Frame() == before; ++i) headless::Tick();
       headless::KeyUp(code), headless::Pump();
     }
-    const auto write = [&](const char* ext, const void* bytes, size_t size) {
+    const auto write = [&](const char* ext, const auto& v) {
       std::ofstream(std::string(argv[2]) + "/" + name + ext, std::ios::binary)
-          .write(static_cast<const char*>(bytes), std::streamsize(size));
+          .write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size() * sizeof v[0]));
     };
-    if (kind == "sound") {
-      const std::vector<int16_t> pcm = headless::RenderAudio(headless::kAudioOutputRate / 5);
-      write(".pcm", pcm.data(), 2 * pcm.size());
-    }
+    if (kind == "sound") write(".pcm", headless::RenderAudio(headless::kAudioOutputRate / 5));
     headless::Tick(kSettleTicks);
-    const std::vector<uint8_t> rgba = Frame();
-    if (kind == "picture") write(".rgba", rgba.data(), rgba.size());
+    if (kind == "picture") write(".rgba", Frame());
   }
   return 0;
 }
