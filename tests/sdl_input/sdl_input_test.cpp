@@ -1,7 +1,6 @@
 // The real SDL backend in this process, on SDL's dummy video driver: keys and focus pushed in
 // and a virtual game controller's buttons and stick as SDL events, the keys the game's window
-// procedure gets recorded, and the rumble the controller is asked for; and the desktop's
-// Xft.dpi it reads.
+// procedure gets recorded, and the rumble the controller is asked for.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,7 +15,6 @@
 #include "platform/backend.h"
 #include "platform/chrome/menu_bar.h"
 #include "platform/platform.h"
-#include "platform/sdl/sdl_dpi.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/settings/settings.h"
 #include "platform/window/window_state.h"
@@ -184,21 +182,6 @@ TEST(SdlGame, TheWindowsOwnKeysNeverReachTheGameOthersDoAndFocusSetsTheGameActiv
   WindowEvent(SDL_WINDOWEVENT_CLOSE);
   EXPECT_TRUE(RunUntil(3000, [] { return platform::sdl::MainWindow() == nullptr; }));
   std::filesystem::remove_all(config);
-}
-
-// The desktop's Xft.dpi, read from the text of an X resource database.
-TEST(XftDpi, IsReadFromItsOwnLineOnly) {
-  const std::pair<const char*, float> cases[] = {
-      {nullptr, 0.0f},
-      {"Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", 144.0f},
-      {"Xft.dpi:  120.5\n", 120.5f},
-      {"XXft.dpi:\t192\n", 0.0f},                // another resource's name
-      {"*dpi:\t192\n", 0.0f},                    // not the desktop's setting
-      {"Xft.hinting:\t1\tXft.dpi:\t192", 0.0f},  // not at the start of a line
-      {"Xft.dpi:\tlarge\n", 0.0f},
-  };
-  for (auto [resources, dpi] : cases)
-    EXPECT_EQ(platform::sdl::ParseXftDpi(resources), dpi) << (resources ? resources : "(null)");
 }
 
 }  // namespace
