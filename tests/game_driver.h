@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 
@@ -21,8 +20,8 @@
 namespace quillorn::test {
 
 // The program started, its assets loaded and the title drawn (two ticks).
-inline void StartAtTitle(uint32_t startMs = 1000) {
-  ASSERT_TRUE(StartGame(startMs));
+inline void StartAtTitle(uint32_t startMs = 1000, void (*prepare)() = nullptr) {
+  ASSERT_TRUE(StartGame(startMs, prepare));
   headless::Tick(2);
 }
 
@@ -34,8 +33,8 @@ inline void Press(uint32_t key) {
 }
 
 // Starts a new game from the title (the cursor stands on GAME) and checks it began.
-inline void StartNewGame(uint32_t startMs = 1000) {
-  StartAtTitle(startMs);
+inline void StartNewGame(uint32_t startMs = 1000, void (*prepare)() = nullptr) {
+  StartAtTitle(startMs, prepare);
   Press(platform::kKeyReturn);
   ASSERT_EQ(currentRoom, 2);
 }
@@ -64,10 +63,10 @@ inline void PutKing(int32_t room, int32_t x, int32_t y, int32_t direction = 2) {
   actors[0].stepProgress = 0;
 }
 
-// Holds an arrow until the king has finished n steps (or something else took over).
-inline void WalkSteps(uint32_t key, int n = 1) {
+// Holds a key for some ticks (an arrow in play: 8 a step).
+inline void Hold(uint32_t key, int ticks) {
   headless::KeyDown(key);
-  headless::Tick(8 * n);
+  headless::Tick(ticks);
   headless::KeyUp(key);
   headless::Pump();
 }
@@ -88,19 +87,6 @@ inline std::string ScriptDump() {
     s += (s.empty() ? "" : " ") + std::string(b) + c.text;
   }
   return s;
-}
-
-// Writes the window's picture as a PPM into $QUILLORN_SHOTS, when that is set, to look at.
-inline void SavePicture(const std::string& name) {
-  const char* dir = std::getenv("QUILLORN_SHOTS");
-  FILE* f = dir ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
-  if (!f) return;
-  const platform::Surface& s = headless::WindowPicture();
-  std::fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
-  for (platform::Pixel p : s.pixels)
-    std::fprintf(f, "%c%c%c", platform::PixelRed(p), platform::PixelGreen(p),
-                 platform::PixelBlue(p));
-  std::fclose(f);
 }
 
 }  // namespace quillorn::test

@@ -16,6 +16,12 @@ using platform::kMsgKeyUp;
 using KeyList = std::vector<std::pair<uint32_t, uint32_t>>;  // (message, key)
 
 inline KeyList recordedKeys;
+inline std::pair<uint32_t, uint32_t> Down(uint32_t key) {
+  return {kMsgKeyDown, key};
+}
+inline std::pair<uint32_t, uint32_t> Up(uint32_t key) {
+  return {kMsgKeyUp, key};
+}
 
 inline int32_t RecordingProc(uint32_t type, uint32_t wParam, int32_t lParam) {
   if (type == kMsgKeyDown || type == kMsgKeyUp) recordedKeys.push_back({type, wParam});

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gameplay/actors.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
 
@@ -123,5 +125,24 @@ class ReferenceFrame {
   const uint8_t* map_ = nullptr;
   std::vector<platform::Pixel> pixels_;
 };
+
+// Pixels of the window that differ from the castle as the game's state says it must look: the
+// room, the footprints given (tile x, y, direction), the visible actors back to front by y
+// (in record order on a tie, the king first), the hearts bar while shown.
+inline int CastleDifferences(const std::vector<std::vector<int32_t>>& footprints = {}) {
+  ReferenceFrame f;
+  f.Room(currentRoom);
+  for (const std::vector<int32_t>& p : footprints) f.Footprints(p[0], p[1], p[2]);
+  std::vector<int32_t> order;
+  for (int32_t i = 0; i < kActorCount; ++i)
+    if (actors[i].present && actors[i].visible) order.push_back(i);
+  std::stable_sort(order.begin(), order.end(),
+                   [](int32_t a, int32_t b) { return actors[a].pixelY < actors[b].pixelY; });
+  for (int32_t i : order)
+    f.Actor(actors[i].type, actors[i].pixelX, actors[i].pixelY, actors[i].direction,
+            actors[i].animFrame);
+  if (showHearts) f.HeartsBar(hearts);
+  return f.Differences(headless::WindowPicture());
+}
 
 }  // namespace quillorn::test

@@ -10,8 +10,7 @@
 #include <memory>
 
 #include "bot.h"
-#include "platform/chrome/menu_bar.h"
-#include "platform/cues/cue_strip.h"
+#include "frames.h"
 #include "platform/drawing/text.h"
 #include "platform/settings/settings.h"
 #include "reference_frame.h"
@@ -22,7 +21,6 @@ namespace {
 using platform::Pixel;
 
 constexpr int32_t kClientTop = platform::kMenuBarHeight;  // the client area under the bar
-constexpr int32_t kStripTop = kClientTop + 512;
 constexpr int32_t kSampleStep = 4;  // rooms are told apart by every 4th pixel of the field
 
 // What the bot knows of the game's looks, drawn once from the raw sheet and map.
@@ -179,7 +177,7 @@ class WatchingBot : public Bot {
     if (heartsShown_ >= 0 && (hearts_ + 9) / 10 != heartsShown_) hearts_ = 10 * heartsShown_;
     // A pulse whose look is whole is a beep of this tick; one of the room just left counts
     // for nothing, as one before the bot took in the room.
-    const int32_t distance = FreshPulse();
+    const int32_t distance = test::PulseDistance(*frame_);
     if (distance > 0 && !newRoom && seenRoom_ == room_ && !box_) Learn(tile_, distance);
   }
 
@@ -274,21 +272,6 @@ class WatchingBot : public Bot {
     return best;
   }
 
-  // The distance of a beep of this tick, from its pulse's width; 0 when the strip shows no
-  // pulse, or one fading from an earlier tick.
-  int32_t FreshPulse() const {
-    if (frame_->height < kStripTop + platform::kCueStripHeight) return 0;
-    const Pixel* row = frame_->Row(kStripTop + platform::kCueStripHeight / 2);
-    int32_t left = -1, right = -1;
-    for (int32_t x = 12; x < 468; ++x)
-      if (row[x] != platform::kBlack) right = x, left = left < 0 ? x : left;
-    if (left < 0) return 0;
-    for (int32_t d = 1; d <= platform::kFarthestBeep; ++d) {
-      const platform::PulseLook look = platform::ProximityPulse(d);
-      if (look.width == right - left + 1) return row[(left + right) / 2] == look.colour ? d : 0;
-    }
-    return 0;
-  }
 };
 
 // It may lose one game and one in ten more, as the listening bot may.

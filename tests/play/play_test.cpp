@@ -24,32 +24,11 @@ namespace {
 
 using namespace platform;
 using V = std::vector<int32_t>;
-const uint32_t kArrows[4] = {kKeyUp, kKeyRight, kKeyDown, kKeyLeft};
 const int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};
 std::map<int32_t, std::vector<V>> footprints;  // by room: x, y, direction
 
-// The room, its footprints, the visible actors by y (the king first on a tie), the bar.
 int CastleDifferences() {
-  ReferenceFrame f;
-  f.Room(currentRoom);
-  for (const V& p : footprints[currentRoom]) f.Footprints(p[0], p[1], p[2]);
-  V order;
-  for (int32_t i = 0; i < 8; ++i)
-    if (actors[i].present && actors[i].visible) order.push_back(i);
-  std::stable_sort(order.begin(), order.end(),
-                   [](int32_t a, int32_t b) { return actors[a].pixelY < actors[b].pixelY; });
-  for (int32_t i : order)
-    f.Actor(actors[i].type, actors[i].pixelX, actors[i].pixelY, actors[i].direction,
-            actors[i].animFrame);
-  if (showHearts) f.HeartsBar(hearts);
-  return f.Differences(headless::WindowPicture());
-}
-
-void Hold(uint32_t key, int ticks) {
-  headless::KeyDown(key);
-  headless::Tick(ticks);
-  headless::KeyUp(key);
-  headless::Pump();
+  return test::CastleDifferences(footprints[currentRoom]);
 }
 
 V King() {
@@ -88,6 +67,9 @@ TEST_F(Play, AWallCostsNothingAStepIsEightTicksOfFourPixelsThenAHeartAndTheBarSh
     expected.push_back(i < 7 ? V{-8, -8, 48, 48, 1} : V{-224, -128, 480, 512, 0});
   }
   EXPECT_EQ(seen, expected);
+  TilePos n{-1, -1};  // no tile lies beyond the 16 x 16 grid's edges
+  for (V t : {V{15, 5, 1}, V{0, 5, 3}, V{5, 0, 0}, V{5, 15, 2}, V{15, 15, 1}})
+    EXPECT_EQ(NeighbourTile({t[0], t[1]}, t[2], &n) + n.x, -1) << t[0] << "," << t[1];
   footprints[2].push_back({7, 3, 2});
   for (int32_t h : {0, 1, 10, 11, 31, 99, 120, -1}) {  // the bar: hearts / 10 rounded up, or none
     showHearts = h >= 0;
@@ -137,14 +119,15 @@ TEST_F(Play, PeopleWalkedIntoSpeakAndOnlyTypesSixAndEightForgiveAgainAndAgain) {
   EXPECT_EQ(ScriptDump(),
             "6:0,0,0,64 7:1,0,0,0 1:1,2,0,100 4:1,1,0,64あっ！王様だ 1:0,8,0,0 "
             "4:0,1,0,64ややや、しまったー！");
-  headless::Tick(3);
-  EXPECT_EQ(actors[1].direction, 3);  // she turns to face the king
+  headless::Tick(3);  // she turns to face the king, and is seen to
+  EXPECT_EQ(V({actors[1].direction, CastleDifferences()}), V({3, 0}));
   ConfirmWhenArmed(ConfirmMessage);
   ConfirmWhenArmed(ConfirmMessage);
   EXPECT_EQ(ScriptDump(), "6:0,0,0,1000 4:1,1,0,64でも大丈夫、見逃してあげますわ♪");
   ConfirmWhenArmed(ConfirmMessage);
   EXPECT_EQ(sceneHandlers.tickHandler, PlayTick);
-  SetPeople({{3, 2, 2}, {4, 12, 12}, {6, 8, 7}});  // she stays, seen; the E key shows the rest
+  // She stays, seen; the E key shows the rest, one on the king's own tile drawn over him.
+  SetPeople({{3, 2, 2}, {4, 7, 7}, {6, 8, 7}});
   actors[3].visible = 1;
   Press('E');
   EXPECT_EQ(actors[1].visible + actors[2].visible, 2);

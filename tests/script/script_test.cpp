@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game_driver.h"
+#include "reference_frame.h"
 #include "script/message_box.h"
 
 namespace quillorn::test {
@@ -47,25 +48,30 @@ TEST_F(Script, WaitsCountMillisecondsEvenAcrossTheClocksWrap) {
   EXPECT_EQ(TicksUntilDone([] { return scriptIndex; }), want + "2 ");
 }
 
-TEST_F(Script, BlinkAnimateAndWalkStepOncePerTickOrInterval) {
-  AddScriptCommand(Blink, 0, 7, 0, 0, "");
+// Each step shows at once: the window equals the frame the king's state makes (-1 if not).
+TEST_F(Script, BlinkAnimateWalkAndTurnStepOncePerTickOrIntervalAndShowEachStep) {
   AddScriptCommand(Blink, 0, 2, 0, 0, "");
+  AddScriptCommand(Blink, 0, 7, 0, 0, "");
   AddScriptCommand(Animate, 0, 8, 0, 0, "");
   AddScriptCommand(Animate, 0, 4, 0, 80, "");
   AddScriptCommand(Walk, 0, 0, 3, 10, "");
   AddScriptCommand(Walk, 0, 1, 0, 10, "");
+  AddScriptCommand(Turn, 0, 0, 1, 10, "");
   RunScript();
   EXPECT_EQ(TicksUntilDone([] {
               const Actor& k = actors[0];
-              return k.visible * 1000000 + k.animFrame * 100000 + k.pixelX * 100 + k.pixelY / 4;
+              return CastleDifferences() ? -1
+                                         : k.visible * 1000000 + k.animFrame * 100000 +
+                                               k.pixelX * 100 + k.pixelY / 4;
             }),
-            "1022456 22456 1022456 22456 1022456 22456 1022456 "    // 7 blinks end shown
-            "1022456 22456 "                                        // 2 end hidden
-            "122456 22456 122456 22456 122456 22456 122456 22456 "  // a frame a tick
-            "22456 122456 122456 22456 22456 122456 122456 22456 "  // one every 80 ms
-            "122056 121656 121256 120856 20456 20056 19656 19256 "  // a slow walk left
-            "119254 119252 19250 19248 ");                          // a fast one up
-  EXPECT_EQ(actors[0].tileX * 100 + actors[0].tileY, 707);          // a scripted walk moves no tile
+            "1022456 22456 "                                      // 2 blinks end hidden
+            "1022456 22456 1022456 22456 1022456 22456 1022456 "  // 7 end shown
+            "1122456 1022456 1122456 1022456 1122456 1022456 1122456 1022456 "  // a frame a tick
+            "1022456 1122456 1122456 1022456 1022456 1122456 1122456 1022456 "  // one every 80 ms
+            "1122056 1121656 1121256 1120856 1020456 1020056 1019656 1019256 "  // a slow walk left
+            "1119254 1119252 1019250 1019248 "                                  // a fast one up
+            "1019248 ");                                                        // a turn right
+  EXPECT_EQ(actors[0].tileX * 100 + actors[0].tileY * 10 + actors[0].direction, 771);
 }
 
 // The pen after each call of the typewriter, "x,y", and "." when it reports the end.

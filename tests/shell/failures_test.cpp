@@ -49,9 +49,13 @@ bool AllBlack(const platform::Surface& s) {
 }
 
 TEST(Failures, EachStopsAtOnceWithItsLineAndCodeOneOrGoesOnWithItsLineAndEscEndsWithZero) {
+  // Without a failure: the title, Esc, and the window, the sound and the clock given back.
   ASSERT_EQ(RunWith(nullptr), 0);
   ASSERT_TRUE(sawTitle);
   EXPECT_EQ(headless::Said(), std::vector<std::string>{});
+  const std::vector<std::string>& ev = headless::Events();
+  EXPECT_EQ(std::vector<std::string>(ev.end() - 4, ev.end()),
+            (std::vector<std::string>{"destroy-window", "close-audio", "kill-timer 1", "quit 0"}));
   const platform::Surface title = lastPicture;
 
   enum Picture { kNone, kTitle, kBlack };

@@ -1,4 +1,4 @@
-// The shell: start-up and the asset loader, shutdown, the single-copy rule, the routing of keys,
+// The shell: start-up and the asset loader, the single-copy rule, the routing of keys,
 // ticks, activation and menu commands to the scene handler slots, the random generator, and
 // the order of the window's message queue.
 #include <gtest/gtest.h>
@@ -82,21 +82,6 @@ TEST(StartUp, OpensShowsAndTimesTheWindowAndLoadsOnceActiveThenShowsTheTitle) {
   EXPECT_EQ(sceneHandlers.tickHandler, ShowTitleScreen);  // on the next tick
   headless::Tick();
   EXPECT_EQ(sceneHandlers.confirmKeyHandler, TitleConfirmKey);
-}
-
-TEST(Shutdown, ClosingFreesSoundStopsTheTimerAndQuitsAndWinMainReturnsZero) {
-  headless::Reset(0);
-  static int calls;
-  calls = 0;
-  headless::SetIdleHook([] {  // the player makes it active and presses Esc
-    if (calls == 0) headless::SetActive(true);
-    if (calls == 1) headless::KeyDown(27);
-    return calls++ < 2;
-  });
-  EXPECT_EQ(WinMain(), 0);
-  const std::vector<std::string>& ev = headless::Events();
-  EXPECT_EQ(std::vector<std::string>(ev.end() - 4, ev.end()),
-            (std::vector<std::string>{"destroy-window", "close-audio", "kill-timer 1", "quit 0"}));
 }
 
 TEST(SingleCopy, ASecondCopyOnTheDisplayLeavesAtOnceAndTheLockDiesWithItsProcess) {

@@ -4,13 +4,10 @@
 // started again. After every tick the game's state must be in range and every handler slot
 // must hold a handler the game knows. The environment sets the ticks and the seed:
 //   QUILLORN_SOAK_TICKS (default 20000), QUILLORN_SOAK_SEED (default 1).
-// From 100000 ticks on it also requires that every scene was reached:
-//   QUILLORN_SOAK_TICKS=100000 build/tests/test_soak
-// and the sanitizer build runs the full million:
+// The sanitizer build runs the full million:
 //   QUILLORN_SOAK_TICKS=1000000 build-asan/tests/test_soak
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 
 #include "game_driver.h"
@@ -18,7 +15,6 @@
 #include "gameplay/encounter.h"
 #include "gameplay/play.h"
 #include "gameplay/survey.h"
-#include "platform/chrome/menu_bar.h"
 #include "scenes/ending.h"
 #include "scenes/staff_roll.h"
 #include "scenes/story.h"
@@ -72,26 +68,6 @@ std::string Violation() {
   return "";
 }
 
-// Which scene the handlers say is running, for the tally.
-const char* Scene() {
-  const SceneHandlers& h = sceneHandlers;
-  if (headless::DialogOpen()) return "help dialog";
-  if (platform::MenuBarOpen()) return "menu";
-  if (h.confirmKeyHandler == TitleConfirmKey) return "title";
-  if (h.confirmKeyHandler == ShowTitleScreen && !h.tickHandler) return "instructions";
-  if (h.tickHandler == PlayTick) return "standing";
-  if (h.tickHandler == StepTick) return "walking";
-  if (h.tickHandler == RefillTick) return "refilling";
-  if (h.tickHandler == StaffRollTick) return "staff roll";
-  if (scriptDoneHandler == quillorn::StartGame) return "story";
-  if (scriptDoneHandler == StartStaffRoll) return "ending";
-  if (scriptDoneHandler == ShowTitleScreen) return "game over";
-  if (OneOf<Handler>(scriptDoneHandler, {GameOver, Forgive})) return "encounter";
-  if (scriptDoneHandler == FlowerMessageDone) return "flower";
-  if (h.confirmKeyHandler || h.tickHandler) return "survey or forgiven";
-  return "no handler";
-}
-
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
   const char* v = std::getenv(name);
   return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
@@ -111,7 +87,6 @@ TEST(Soak, RandomInputAcrossEverySceneKeepsTheStateInRange) {
   uint32_t held = 0;
   int holdTicks = 0, inactiveTicks = 0, starts = 1;
   ASSERT_TRUE(StartGame(uint32_t(rng())));
-  std::map<std::string, uint64_t> tally;
   for (uint64_t t = 0; t < ticks; ++t) {
     if (inactiveTicks > 0 && --inactiveTicks == 0) headless::SetActive(true);
     if (held && holdTicks-- <= 0) headless::KeyUp(std::exchange(held, 0));
@@ -143,18 +118,10 @@ TEST(Soak, RandomInputAcrossEverySceneKeepsTheStateInRange) {
       ASSERT_TRUE(StartGame(uint32_t(rng())));
       held = inactiveTicks = 0, ++starts;
     }
-    ASSERT_EQ(Violation(), "") << "after tick " << t << " of seed " << seed << " in " << Scene();
-    ++tally[Scene()];
+    ASSERT_EQ(Violation(), "") << "after tick " << t << " of seed " << seed;
   }
-  std::string summary;
-  for (const auto& [scene, n] : tally) summary += "  " + scene + ": " + std::to_string(n) + "\n";
-  std::printf("%s ticks, seed %s, %d program starts; ticks per scene:\n%s",
-              std::to_string(ticks).c_str(), std::to_string(seed).c_str(), starts, summary.c_str());
-  // Random keys reach every part of the game that keys and menu commands lead to.
-  for (const char* scene :
-       {"title", "instructions", "standing", "walking", "survey or forgiven", "encounter",
-        "game over", "help dialog", "menu", "story", "ending", "staff roll"})
-    EXPECT_TRUE(ticks < 100000 || tally[scene] > 0) << scene;
+  std::printf("%s ticks, seed %s, %d program starts\n", std::to_string(ticks).c_str(),
+              std::to_string(seed).c_str(), starts);
 }
 
 }  // namespace

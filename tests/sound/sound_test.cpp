@@ -13,6 +13,7 @@
 #include "platform/headless/headless_audio.h"
 #include "shell/load_assets.h"
 #include "sound/sound_bank.h"
+#include "sound/wave_file.h"
 
 namespace quillorn {
 namespace {
@@ -150,6 +151,10 @@ TEST_F(SoundTest, WaveFilesAreReadOrRefusedAndTheSlotKeepsOrLosesItsSound) {
       {"24-bit", with(Format(1, 22050, 24)), 0, 0, 0},
       {"zero rate", with(Format(1, 0, 16)), 0, 0, 0},
       {"misaligned blocks", with(misaligned), 0, 0, 0}};
+  // Only the bytes given are read: the start of a whole file, or a null pointer, is refused.
+  WaveSound wave;
+  for (size_t size = 0; size < 8; ++size) EXPECT_FALSE(ParseWave(whole.data(), size, wave)) << size;
+  EXPECT_FALSE(ParseWave(nullptr, whole.size(), wave));
   headless::OverrideResource("WAVE", "old", Wave(4000, {1000}));
   for (const auto& c : cases) {
     ASSERT_EQ(LoadWaveSlot(3, "old"), 1);

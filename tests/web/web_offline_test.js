@@ -11,61 +11,46 @@ const b = require('./browser');
 
 const {pageDir, out, launch} = b.setUp();
 
-// The page copied into a sub-folder of a host's root; returns the service worker's cache.
+// The page copied into a sub-folder of a host's root; a build marked other than '' is another
+// page, and so has another cache's name. Returns the cache's name.
 const root = path.join(out, 'site'), folder = path.join(root, 'games', 'quillorn');
 function publish(mark) {
   fs.cpSync(pageDir, folder, {recursive: true});
-  if (!mark) return /const kCache = '([^']+)'/.exec(fs.readFileSync(path.join(folder, 'sw.js'), 'utf8'))[1];
-  // A new build: another page, and so another cache's name.
-  const html = path.join(folder, 'index.html'), sw = path.join(folder, 'sw.js');
-  fs.writeFileSync(html, fs.readFileSync(html, 'utf8').replace('<head>', `<head>\n<meta name="build" content="${mark}">`));
-  const cache = `quillorn-${mark}`;
-  fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/const kCache = '[^']+'/, `const kCache = '${cache}'`));
-  return cache;
+  const edit = (file, from, to) => fs.writeFileSync(path.join(folder, file),
+      fs.readFileSync(path.join(folder, file), 'utf8').replace(from, to));
+  if (mark) edit('index.html', '<head>', `<head>\n<meta name="build" content="${mark}">`);
+  if (mark) edit('sw.js', /const kCache = '[^']+'/, `const kCache = 'quillorn-${mark}'`);
+  return /const kCache = '([^']+)'/.exec(fs.readFileSync(path.join(folder, 'sw.js'), 'utf8'))[1];
 }
 
-b.run(async (keep) => {
-  const first = publish('');
-  const {page, errors} = await b.newPage(keep(await launch()));
-  let server = keep(await b.serve(root, '127.0.0.1', 1));
-  const url = `http://127.0.0.1:${server.port}/games/quillorn/?clock=1000`;
-
+b.run(async () => {
+  const page = await b.newPage(await launch(), {allowed: /Failed to load resource|ERR_CONNECTION_REFUSED/});
   // The page's state once it plays: its title, the build's mark, the caches, the game.
   const plays = async (what, cache, mark) => {
     if (await page.title() !== 'Quillorn') b.fail(`${what}: the title is "${await page.title()}"`);
     await b.showsPicture(page, out, 'title', what, 30000);
-    await page.waitForFunction((c) => caches.keys().then((k) => k.join() === c), {timeout: 30000}, cache)
-        .catch(async () => b.fail(`${what}: the caches are ${await page.evaluate(() => caches.keys())}, not ${cache}`));
+    await b.waitFor(page, async () => `${what}: the caches are ${await page.evaluate(() => caches.keys())}`,
+        (c) => caches.keys().then((k) => k.join() === c), cache, 30000);
     const got = await page.evaluate(() => document.querySelector('meta[name=build]')?.content || '');
     if (got !== mark) b.fail(`${what}: the page of build "${got}", not "${mark}"`);
     await page.keyboard.press('ArrowDown');
     await b.showsPicture(page, out, 'cursor', `${what}, a key`);
-    await page.waitForFunction(() => quillornSound.mode === 'worklet', {timeout: 10000})
-        .catch(() => b.fail(`${what}: the sound's worklet did not start`));
+    await b.waitFor(page, `${what}: the sound's worklet did not start`, () => quillornSound.mode === 'worklet');
   };
-
-  await page.goto(url);
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await plays('the first visit', first, '');
-  // Installable: Chromium finds nothing missing in the manifest, its icons or the worker.
-  const cdp = await page.target().createCDPSession();
-  const {installabilityErrors: missing} = await cdp.send('Page.getInstallabilityErrors');
-  if (missing.length) b.fail(`not installable: ${JSON.stringify(missing)}`);
-  const {errors: manifestErrors, data} = await cdp.send('Page.getAppManifest');
-  if (manifestErrors.length || !JSON.parse(data).name.includes('透明な王様'))
-    b.fail(`the manifest: ${JSON.stringify(manifestErrors)} ${data}`);
-  server.stop();
-  await page.reload();
-  await plays('offline', first, '');
-
-  const second = publish('second');
-  server = keep(await b.serve(root, '127.0.0.1', 1));
-  await page.goto(url);
-  await plays('a new build served', second, 'second');
-  server.stop();
-  await page.reload();
-  await plays('the new build offline', second, 'second');
-  const failedLoads = errors.filter((e) => !/Failed to load resource|ERR_CONNECTION_REFUSED/.test(e));
-  if (failedLoads.length) b.fail('console errors:\n' + failedLoads.join('\n'));
-  console.log(`played offline from ${first}, then from ${second} after a new build was served`);
+  // The built page, then a new build: each visited, installable, then played offline.
+  for (const mark of ['', 'second']) {
+    const cache = publish(mark), server = await b.serve(root, '127.0.0.1', 1);
+    await page.goto(`http://127.0.0.1:${server.port}/games/quillorn/?clock=1000`);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await plays(`the ${mark || 'first'} build served`, cache, mark);
+    // Installable: Chromium finds nothing missing in the manifest, its icons or the worker.
+    const cdp = await page.target().createCDPSession();
+    const [{installabilityErrors: missing}, {errors, data}] = await Promise.all(
+        ['Page.getInstallabilityErrors', 'Page.getAppManifest'].map((m) => cdp.send(m)));
+    if (missing.length || errors.length || !JSON.parse(data).name.includes('透明な王様'))
+      b.fail(`not installable: ${JSON.stringify(missing)}; the manifest: ${JSON.stringify(errors)} ${data}`);
+    server.stop();
+    await page.reload();
+    await plays(`the ${mark || 'first'} build offline`, cache, mark);
+  }
 });

@@ -10,62 +10,37 @@
 #include <string>
 #include <vector>
 
+#include "frames.h"
 #include "gameplay/play.h"
-#include "platform/chrome/dialog_box.h"
-#include "platform/chrome/menu_bar.h"
-#include "platform/headless/headless.h"
+#include "harness.h"
 #include "platform/headless/headless_audio.h"
 #include "shell/scene_handlers.h"
-#include "shell/win_main.h"
 
 namespace {
 
 using namespace quillorn;
+using namespace quillorn::platform;
 
 // The page's names of the keys the table presses.
-const std::map<std::string, uint32_t> kKeys = {
-    {"Enter", platform::kKeyReturn},   {"Escape", platform::kKeyEscape},
-    {"ArrowUp", platform::kKeyUp},     {"ArrowDown", platform::kKeyDown},
-    {"ArrowLeft", platform::kKeyLeft}, {"ArrowRight", platform::kKeyRight},
-    {"F10", platform::kKeyF10},
-};
+const std::map<std::string, uint32_t> kKeys = {{"Enter", kKeyReturn},   {"Escape", kKeyEscape},
+                                               {"ArrowUp", kKeyUp},     {"ArrowDown", kKeyDown},
+                                               {"ArrowLeft", kKeyLeft}, {"ArrowRight", kKeyRight},
+                                               {"F10", kKeyF10}};
 constexpr int kSettleTicks = 40;  // about two seconds: every moment of the table is still by then
 
-// The frame as the page composes it: the drop-down and the dialog go over the bar and client.
+// The frame as the page composes it, as RGBA bytes.
 std::vector<uint8_t> Frame() {
-  const platform::Surface& client = headless::WindowPicture();
-  int32_t bar = platform::MenuBarHeight();
-  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar);
-  platform::Surface strip = platform::MakeSurface(client.width, bar);
-  platform::MenuBarDraw(strip);
-  std::copy(strip.pixels.begin(), strip.pixels.end(), frame.pixels.begin());
-  std::copy(client.pixels.begin(), client.pixels.end(), frame.Row(bar));
-  platform::Surface overlay;
-  platform::Rect at;
-  auto put = [&](int32_t top) {
-    for (int32_t y = 0; y < overlay.height; ++y)
-      std::copy(overlay.Row(y), overlay.Row(y) + overlay.width, frame.Row(top + y) + at.left);
-  };
-  if (platform::MenuBarDrawDropDown(overlay, at)) put(at.top);
-  if (platform::DialogDraw(overlay, at)) put(at.top + bar);  // client coordinates
   std::vector<uint8_t> rgba;
-  for (platform::Pixel p : frame.pixels)
-    rgba.insert(rgba.end(),
-                {platform::PixelRed(p), platform::PixelGreen(p), platform::PixelBlue(p), 255});
+  for (Pixel p : test::ComposedFrame().pixels)
+    rgba.insert(rgba.end(), {PixelRed(p), PixelGreen(p), PixelBlue(p), 255});
   return rgba;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: web_oracle MOMENTS OUTDIR\n");
-    return 2;
-  }
-  headless::Reset(1000);
-  if (!StartUp()) return 1;
-  headless::SetActive(true);
-  headless::Pump();
+  if (argc != 3) return std::fprintf(stderr, "usage: web_oracle MOMENTS OUTDIR\n"), 2;
+  if (!test::StartGame()) return 1;
   std::ifstream table(argv[1]);
   std::string line;
   while (std::getline(table, line)) {
@@ -74,39 +49,25 @@ int main(int argc, char** argv) {
     if (!(words >> kind >> name) || kind[0] == '#') continue;
     headless::RenderAudio(headless::kAudioOutputRate);  // what sounded before is past
     while (words >> key) {
-      bool repeat = key.back() == '*';
-      if (repeat) key.pop_back();
-      uint32_t code = kKeys.at(key);  // an unknown key ends the program
-      if (repeat) {
-        // Pressed once a tick until play begins.
-        for (int i = 0; i < 20000 && sceneHandlers.tickHandler != PlayTick; ++i) {
-          headless::KeyDown(code);
-          headless::Pump();
-          headless::KeyUp(code);
-          headless::Tick();
-        }
-        continue;
-      }
-      // Held until the picture changes: a walking key for one step, any other for its effect.
-      std::vector<uint8_t> before = Frame();
-      headless::KeyDown(code);
-      headless::Pump();
+      // KEY* is pressed once a tick until play begins; any other key is held until the picture
+      // changes: a walking key for one step, any other for its effect.
+      const bool repeat = key.back() == '*';
+      const uint32_t code = kKeys.at(key.substr(0, key.size() - repeat));  // unknown: it ends
+      for (int i = 0; i < 20000 && repeat && sceneHandlers.tickHandler != PlayTick; ++i)
+        headless::KeyDown(code), headless::Pump(), headless::KeyUp(code), headless::Tick();
+      if (repeat) continue;
+      const std::vector<uint8_t> before = Frame();
+      headless::KeyDown(code), headless::Pump();
       for (int i = 0; i < kSettleTicks && Frame() == before; ++i) headless::Tick();
-      headless::KeyUp(code);
-      headless::Pump();
+      headless::KeyUp(code), headless::Pump();
     }
-    std::string path = std::string(argv[2]) + "/" + name;
-    if (kind == "sound") {
-      std::vector<int16_t> pcm = headless::RenderAudio(headless::kAudioOutputRate / 5);
-      std::ofstream(path + ".pcm", std::ios::binary)
-          .write(reinterpret_cast<const char*>(pcm.data()), std::streamsize(pcm.size() * 2));
-    }
+    const auto write = [&](const char* ext, const auto& v) {
+      std::ofstream(std::string(argv[2]) + "/" + name + ext, std::ios::binary)
+          .write(reinterpret_cast<const char*>(v.data()), std::streamsize(v.size() * sizeof v[0]));
+    };
+    if (kind == "sound") write(".pcm", headless::RenderAudio(headless::kAudioOutputRate / 5));
     headless::Tick(kSettleTicks);
-    if (kind == "picture") {
-      std::vector<uint8_t> rgba = Frame();
-      std::ofstream(path + ".rgba", std::ios::binary)
-          .write(reinterpret_cast<const char*>(rgba.data()), std::streamsize(rgba.size()));
-    }
+    if (kind == "picture") write(".rgba", Frame());
   }
   return 0;
 }

@@ -3,7 +3,6 @@
 // line that says why and a code that is not 0 (never a window nobody sees, waiting for ever);
 // without a sound device it plays, says so in one line, and Esc still ends it with 0; an X
 // error its window may meet on the way out does not end it with 1.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -22,11 +21,7 @@ namespace quillorn::test {
 namespace {
 
 TEST(RealProgram, WithoutADisplayItEndsAtOnceWithALineThatSaysWhyAndCodeOne) {
-  // A display number no X server of this machine has.
-  int unused = 500 + getpid() % 4000;
-  for (struct stat st; stat(("/tmp/.X11-unix/X" + std::to_string(unused)).c_str(), &st) == 0;)
-    ++unused;
-  const std::string noServer = ":" + std::to_string(unused), noServerEnv = "DISPLAY=" + noServer;
+  const std::string noServer = UnusedDisplay(), noServerEnv = "DISPLAY=" + noServer;
   const struct {
     const char* name;
     std::vector<const char*> env;  // for env(1)

@@ -1,43 +1,21 @@
 #include "real_window.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "harness.h"
-#include "platform/chrome/dialog_box.h"
-#include "platform/chrome/menu_bar.h"
 #include "platform/chrome/ui_look.h"
-#include "platform/cues/cue_strip.h"
-#include "platform/headless/headless.h"
-#include "platform/surface.h"
 // Last: Xlib's macros would clash with our names.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace quillorn::test {
-
-pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env,
-            const std::string& output) {
-  pid_t pid = fork();
-  if (pid != 0) return pid;
-  if (!output.empty())
-    dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1), dup2(1, 2);
-  for (const std::string& e : env) putenv(strdup(e.c_str()));
-  argv.push_back(nullptr);
-  execvp(argv[0], const_cast<char* const*>(argv.data()));
-  _exit(127);
-}
 
 namespace {
 
@@ -45,42 +23,6 @@ void Reap(pid_t& pid, int signal) {
   int code;
   if (pid > 0 && !WaitExit(pid, 0, code)) kill(pid, signal), waitpid(pid, nullptr, 0);
   pid = -1;
-}
-
-// The headless game's frame (the client picture under the bar, an open drop-down, submenu or
-// dialog over it, the beep strip below while shown), each pixel repeated k times, at (left,
-// top) on a black picture of width x height.
-Shot HeadlessFrame(int k, int width, int height, int left, int top) {
-  const int bar = platform::MenuBarHeight(), strip = platform::CueStripHeight();
-  const platform::Surface& client = headless::WindowPicture();
-  platform::Surface frame = platform::MakeSurface(client.width, client.height + bar + strip), part;
-  auto put = [&](const platform::Surface& s, int x0, int y0) {
-    for (int y = 0; y < s.height; ++y)
-      std::copy(s.Row(y), s.Row(y) + s.width, frame.Row(y + y0) + x0);
-  };
-  put(client, 0, bar);
-  part = platform::MakeSurface(frame.width, strip);
-  if (strip) platform::DrawCueStrip(part), put(part, 0, bar + client.height);
-  platform::Rect where;
-  if (platform::MenuBarDrawDropDown(part, where)) put(part, where.left, where.top);
-  if (platform::MenuBarDrawSubmenu(part, where)) put(part, where.left, where.top);
-  if (platform::DialogDraw(part, where)) put(part, where.left, where.top + bar);
-  part = platform::MakeSurface(frame.width, bar);
-  platform::MenuBarDraw(part);
-  put(part, 0, 0);
-  Shot out{width, height, std::vector<uint32_t>(size_t(width) * size_t(height), 0)};
-  for (int y = 0; y < frame.height * k; ++y)
-    for (int x = 0; x < frame.width * k; ++x)
-      out.rgb[size_t(y + top) * size_t(width) + size_t(x + left)] =
-          frame.Row(y / k)[x / k] & 0xFFFFFFu;
-  return out;
-}
-
-long Differences(const Shot& a, const Shot& b) {
-  if (a.width != b.width || a.height != b.height) return long(b.rgb.size()) + 1;
-  long n = 0;
-  for (size_t i = 0; i < a.rgb.size(); ++i) n += a.rgb[i] != b.rgb[i];
-  return n;
 }
 
 }  // namespace
@@ -100,15 +42,6 @@ void RealWindow::TearDown() {
 std::string RealWindow::SettingsText() const {
   std::ifstream in(config_ + "/quillorn/settings.ini");
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WaitExit(pid_t pid, int timeoutMs, int& exitCode) {
-  int status = 0;
-  if (!WaitUntil(
-          timeoutMs, [&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20))
-    return false;
-  exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return true;
 }
 
 void RealWindow::Start(bool windowManager, int dpi, const std::string& diskAudio) {
@@ -176,13 +109,7 @@ size_t RealWindow::GameWindows(bool shown) {
 }
 
 std::string RealWindow::RunX(const std::string& command) {
-  std::string out, full = "DISPLAY=:" + std::to_string(display_) + " " + command + " 2>/dev/null";
-  if (FILE* f = popen(full.c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    pclose(f);
-  }
-  return out;
+  return Output("DISPLAY=:" + std::to_string(display_) + " " + command + " 2>/dev/null");
 }
 
 void RealWindow::Press(const char* xname, uint32_t key, int ticks) {
@@ -263,9 +190,9 @@ bool RealWindow::Grab(Shot& s) {
 Shot RealWindow::Want() {
   // 1600 x 1700 holds the 480 x 532 frame three times over, 80 pixels from the left edge
   // and 52 from the top, on black.
-  const int height = 532 + platform::CueStripHeight();
-  return fullscreen_ ? HeadlessFrame(3, 1600, 1700, 80, (1700 - 3 * height) / 2)
-                     : HeadlessFrame(k_, 480 * k_, height * k_, 0, 0);
+  const platform::Surface frame = ComposedFrame();
+  return fullscreen_ ? Placed(frame, 3, 1600, 1700, 80, (1700 - 3 * frame.height) / 2)
+                     : Placed(frame, k_, 480 * k_, frame.height * k_);
 }
 
 ::testing::AssertionResult RealWindow::SameFrame(const std::string& moment, int patienceMs) {

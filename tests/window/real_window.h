@@ -7,34 +7,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "frames.h"
+#include "process.h"
 
 namespace quillorn::test {
 
 constexpr int kPatienceMs = 20000;  // generous: a sanitizer build on a loaded machine
-
-template <typename Cond>
-bool WaitUntil(int timeoutMs, Cond cond, int stepMs = 50) {
-  for (int waited = 0; !cond(); waited += stepMs) {
-    if (waited >= timeoutMs) return false;
-    usleep(useconds_t(stepMs) * 1000);
-  }
-  return true;
-}
-bool WaitExit(pid_t pid, int timeoutMs, int& exitCode);
-// Runs argv with env ("NAME=value") added, its output (standard error too) into the file
-// output, or where this process's goes when output is empty.
-pid_t Spawn(std::vector<const char*> argv, const std::vector<std::string>& env,
-            const std::string& output);
-
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
-};
 
 class RealWindow : public ::testing::Test {
  protected:

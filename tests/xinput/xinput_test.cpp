@@ -4,7 +4,6 @@
 // game's window procedure gets are recorded, as the SDL backend's pad test records them.
 #include <gtest/gtest.h>
 
-#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -18,6 +17,7 @@ namespace quillorn::test {
 namespace {
 
 namespace xinput = platform::xinput;
+using namespace platform;
 
 // The pads the test holds, and what XInput was asked and told.
 struct Place {
@@ -39,17 +39,8 @@ uint32_t SetState(uint32_t place, xinput::Vibration* v) {
 }
 
 // XInput's button bits.
-enum : uint16_t {
-  kUp = 0x0001,
-  kDown = 0x0002,
-  kLeft = 0x0004,
-  kStart = 0x0010,
-  kBack = 0x0020,
-  kA = 0x1000,
-  kB = 0x2000,
-  kX = 0x4000,
-  kY = 0x8000,
-};
+constexpr int kUp = 0x0001, kDown = 0x0002, kLeft = 0x0004, kStart = 0x0010, kBack = 0x0020;
+constexpr int kA = 0x1000, kB = 0x2000, kX = 0x4000, kY = 0x8000;
 
 TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRuns) {
   ASSERT_TRUE(StartGame());
@@ -58,73 +49,56 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
   // Each row sets the whole state of one place, then the pads are read `later` ms after the
   // read before. The stick's y grows upwards in XInput and downwards on the screen.
   const struct {
-    int place;
-    bool plugged;
-    uint16_t buttons;
-    int16_t x, y;
-    uint32_t later;
+    int place, plugged, buttons, x, y, later;
     KeyList game;
     bool menu;
   } rows[] = {
       {0, true, 0, 0, 0, 0, {}, false},  // plugged in before the first read
-      {0, true, kUp, 0, 0, 16, {{kMsgKeyDown, platform::kKeyUp}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyUp}}, false},
-      {0, true, kA, 0, 0, 16, {{kMsgKeyDown, platform::kKeyReturn}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
-      {0, true, kStart, 0, 0, 16, {{kMsgKeyDown, platform::kKeyReturn}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
-      {0, true, kY, 0, 0, 16, {{kMsgKeyDown, platform::kKeyE}}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyE}}, false},
-      {0, true, kB | kX, 0, 0, 16, {}, false},  // B is never Esc in the game: Esc quits
-      {0, true, 0, 0, 0, 16, {}, false},
-      {0, true, 0, 14000, 0, 16, {}, false},  // not yet half way
-      {0, true, 0, 20000, 0, 16, {{kMsgKeyDown, platform::kKeyRight}}, false},
+      {0, true, kUp, 0, 0, 16, {Down(kKeyUp)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyUp)}, false},
+      {0, true, kA, 0, 0, 16, {Down(kKeyReturn)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
+      {0, true, kStart, 0, 0, 16, {Down(kKeyReturn)}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
+      {0, true, kY, 0, 0, 16, {Down(kKeyE)}, false},
+      {0, true, kB | kX, 0, 0, 16, {Up(kKeyE)}, false},  // B is never Esc in the game: Esc quits
+      {0, true, 0, 14000, 0, 16, {}, false},             // not yet half way
+      {0, true, 0, 20000, 0, 16, {Down(kKeyRight)}, false},
       {0, true, 0, 10000, 0, 16, {}, false},  // held until below a quarter
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyRight}}, false},
-      {0, true, 0, 0, 20000, 16, {{kMsgKeyDown, platform::kKeyUp}}, false},
-      {0,
-       true,
-       0,
-       0,
-       -20000,
-       16,
-       {{kMsgKeyUp, platform::kKeyUp}, {kMsgKeyDown, platform::kKeyDown}},
-       false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyDown}}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyRight)}, false},
+      {0, true, 0, 0, 20000, 16, {Down(kKeyUp)}, false},
+      {0, true, 0, 0, -20000, 16, {Up(kKeyUp), Down(kKeyDown)}, false},
+      {0, true, 0, -20000, 20000, 16, {Up(kKeyDown), Down(kKeyLeft)}, false},  // a tie: across
       // The D-pad and the stick the same way are one arrow, held until both let go.
-      {0, true, kLeft, -30000, 0, 16, {{kMsgKeyDown, platform::kKeyLeft}}, false},
+      {0, true, kLeft, -30000, 0, 16, {}, false},
       {0, true, 0, -30000, 0, 16, {}, false},
-      {0, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyLeft}}, false},
+      {0, true, 0, 0, 0, 16, {Up(kKeyLeft)}, false},
       // Back opens the window menu, which then takes the arrows; B closes it.
       {0, true, kBack, 0, 0, 16, {}, true},
-      {0, true, 0, 0, 0, 16, {}, true},
       {0, true, kDown, 0, 0, 16, {}, true},
-      {0, true, 0, 0, 0, 16, {}, true},
       {0, true, kB, 0, 0, 16, {}, false},
-      {0, true, 0, 0, 0, 16, {}, false},
       // A second pad plugged in with A held is found when the empty places are next asked.
-      {0, true, kLeft, 0, 0, 16, {{kMsgKeyDown, platform::kKeyLeft}}, false},
+      {0, true, kLeft, 0, 0, 16, {Down(kKeyLeft)}, false},
       {1, true, kA, 0, 0, xinput::kSearchMs / 2, {}, false},
-      {1, true, kA, 0, 0, xinput::kSearchMs / 2, {{kMsgKeyDown, platform::kKeyReturn}}, false},
+      {1, true, kA, 0, 0, xinput::kSearchMs / 2, {Down(kKeyReturn)}, false},
       // The first pulled out while it holds Left lets go of it at the next read.
-      {0, false, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyLeft}}, false},
-      {1, true, 0, 0, 0, 16, {{kMsgKeyUp, platform::kKeyReturn}}, false},
+      {0, false, 0, 0, 0, 16, {Up(kKeyLeft)}, false},
+      {1, true, 0, 0, 0, 16, {Up(kKeyReturn)}, false},
   };
   uint32_t now = 5000;
   for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << "place " << r.place << " buttons " << r.buttons << " stick "
-                                    << r.x << "," << r.y);
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     Place& p = g_places[r.place];
     p.plugged = r.plugged;
     p.state.packetNumber++;
-    p.state.gamepad.buttons = r.buttons;
-    p.state.gamepad.thumbLX = r.x;
-    p.state.gamepad.thumbLY = r.y;
+    p.state.gamepad.buttons = uint16_t(r.buttons);
+    p.state.gamepad.thumbLX = int16_t(r.x);
+    p.state.gamepad.thumbLY = int16_t(r.y);
     recordedKeys.clear();
     EXPECT_TRUE(xinput::ReadPads(now += r.later));
     headless::Pump();
     EXPECT_EQ(recordedKeys, r.game);
-    EXPECT_EQ(platform::MenuBarOpen(), r.menu);
+    EXPECT_EQ(MenuBarOpen(), r.menu);
   }
 
   // The motors: those of the pad in use (the second, whose A was pressed last), then every
@@ -133,15 +107,9 @@ TEST(XInputPads, AreTheKeyboardMappedAsOnEveryBackendAndComeAndGoWhileTheGameRun
   xinput::StopPadMotors();
   g_places[2].plugged = true;
   xinput::ReadPads(now += xinput::kSearchMs);
-  g_places[1].state.gamepad.buttons = kX;
-  g_places[1].state.packetNumber++;
-  xinput::ReadPads(now += 16);
   xinput::StopPads();
   EXPECT_EQ(g_motors,
             (std::vector<std::vector<int>>{{1, 30000, 12000}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}}));
-  recordedKeys.clear();
-  headless::Pump();
-  EXPECT_EQ(recordedKeys, KeyList{}) << "X presses nothing, and nothing was held";
   EXPECT_FALSE(xinput::ReadPads(now += xinput::kSearchMs)) << "stopped: no pad is read";
 }
 
